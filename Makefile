@@ -1,0 +1,33 @@
+# make test: install what is missing, build everything, run every test, print one summary.
+# make run:  install what is missing, build, start the program under Wine with a simulated
+#            ZQ70 on COM1 (with no display: under Xvfb, saving a screenshot).
+.PHONY: test run build native mingw fuzz screenshots clean
+
+test:
+	@scripts/test
+
+run:
+	@scripts/install-deps
+	@$(MAKE) --no-print-directory build
+	@scripts/run
+
+build: native mingw
+
+native:
+	@cmake --preset native >/dev/null
+	@cmake --build --preset native -j2
+
+mingw:
+	@cmake --preset mingw >/dev/null
+	@cmake --build --preset mingw -j2
+
+fuzz:
+	@cmake --preset fuzz >/dev/null
+	@cmake --build --preset fuzz -j2 --target fuzz_decode
+	@build/fuzz/tests/fuzz/fuzz_decode -max_total_time=$${FUZZ_SECONDS:-600} build/fuzz/corpus tests/fuzz/corpus
+
+screenshots: build
+	@scripts/screenshots
+
+clean:
+	rm -rf build run
