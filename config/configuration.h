@@ -75,6 +75,12 @@ inline int break_step(int key) { return key | kBreakFlag; }
 inline int delay_step(int count) { return (count & 0xFF) * 256 + kDelayMarker; }
 inline bool is_delay_step(int word) { return (word & 0xFF) == kDelayMarker; }
 inline bool is_break_step(int word) { return !is_delay_step(word) && (word & kBreakFlag) != 0; }
+// Bytes that a step word takes in the device image: none for an empty word (low byte 0,
+// nothing the device could play), two for a delay (marker and count), one for a key step.
+inline int step_size(int word) {
+    if ((word & 0xFF) == 0) return 0;
+    return is_delay_step(word) ? 2 : 1;
+}
 // Delay of a delay step in milliseconds; a count of 0 stands for 256 units.
 inline int delay_step_ms(int word) {
     const int count = (word >> 8) & 0xFF;
