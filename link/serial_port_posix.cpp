@@ -1,0 +1,126 @@
+#include "serial_port_posix.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <memory>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace zq70 {
+
+namespace {
+
+struct PosixPort {
+    std::function<std::string(int)> path_of_port;
+    int fd = -1;
+    bool exclusive = false;
+    // The read time-outs of termios, put back at close like the Win32 time-outs.
+    cc_t saved_min = 0;
+    cc_t saved_time = 0;
+    bool saved_valid = false;
+
+    ~PosixPort() { close(); }
+
+    bool open(int port_number) {
+        fd = ::open(path_of_port(port_number).c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+        if (fd < 0) return false;
+        // TIOCEXCL keeps other processes out (root aside); the lock also keeps out another
+        // program of ours that runs as root.
+        exclusive = ioctl(fd, TIOCEXCL) == 0;
+        if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            close();
+            return false;
+        }
+        return true;
+    }
+
+    bool configure() {
+        termios settings{};
+        if (tcgetattr(fd, &settings) != 0) return false;
+        saved_min = settings.c_cc[VMIN];
+        saved_time = settings.c_cc[VTIME];
+        saved_valid = true;
+        cfmakeraw(&settings);
+        settings.c_cflag &= ~(CSIZE | PARENB | CSTOPB | CRTSCTS | HUPCL);
+        settings.c_cflag |= CS8 | CREAD | CLOCAL;
+        settings.c_iflag &= ~(IXON | IXOFF | IXANY);
+        settings.c_cc[VMIN] = 0;
+        settings.c_cc[VTIME] = 0;
+        if (cfsetispeed(&settings, B9600) != 0 || cfsetospeed(&settings, B9600) != 0 ||
+            tcsetattr(fd, TCSANOW, &settings) != 0)
+            return false;
+        // A pseudo-terminal has no modem lines; a real port must take DTR and RTS off.
+        int lines = TIOCM_DTR | TIOCM_RTS;
+        return ioctl(fd, TIOCMBIC, &lines) == 0 || errno == ENOTTY || errno == EINVAL;
+    }
+
+    void send_byte(uint8_t byte) const {
+        while (::write(fd, &byte, 1) < 0 && errno == EINTR) {
+        }
+    }
+
+    int receive_byte(int timeout_ms) const {
+        // The limit of a Win32 one-byte read with all three read time-outs at timeout_ms.
+        const int limit = 2 * timeout_ms;
+        timespec start{};
+        clock_gettime(CLOCK_MONOTONIC, &start);
+        for (;;) {
+            timespec now{};
+            clock_gettime(CLOCK_MONOTONIC, &now);
+            const long elapsed =
+                (now.tv_sec - start.tv_sec) * 1000 + (now.tv_nsec - start.tv_nsec) / 1000000;
+            if (elapsed >= limit) return -1;
+            pollfd watch{fd, POLLIN, 0};
+            const int ready = poll(&watch, 1, static_cast<int>(limit - elapsed));
+            if (ready < 0 && errno == EINTR) continue;
+            if (ready <= 0 || (watch.revents & POLLIN) == 0) return -1;
+            uint8_t byte = 0;
+            const ssize_t got = ::read(fd, &byte, 1);
+            if (got == 1) return byte;
+            if (got < 0 && (errno == EINTR || errno == EAGAIN)) continue;
+            return -1;
+        }
+    }
+
+    void discard_input() const { tcflush(fd, TCIFLUSH); }
+
+    void close() {
+        if (fd < 0) return;
+        termios settings{};
+        if (saved_valid && tcgetattr(fd, &settings) == 0) {
+            settings.c_cc[VMIN] = saved_min;
+            settings.c_cc[VTIME] = saved_time;
+            tcsetattr(fd, TCSANOW, &settings);
+        }
+        // The exclusive mode belongs to the terminal, not to our descriptor: give it back
+        // so that the next program can open the port.
+        if (exclusive) ioctl(fd, TIOCNXCL);
+        ::close(fd);
+        fd = -1;
+        exclusive = saved_valid = false;
+    }
+};
+
+} // namespace
+
+std::string default_posix_port_path(int port_number) {
+    return "/dev/ttyS" + std::to_string(port_number - 1);
+}
+
+SerialPort make_posix_serial_port(std::function<std::string(int)> path_of_port) {
+    auto state = std::make_shared<PosixPort>();
+    state->path_of_port = std::move(path_of_port);
+    SerialPort port;
+    port.open = [state](int number) { return state->open(number); };
+    port.configure = [state] { return state->configure(); };
+    port.send_byte = [state](uint8_t byte) { state->send_byte(byte); };
+    port.receive_byte = [state](int timeout_ms) { return state->receive_byte(timeout_ms); };
+    port.discard_input = [state] { state->discard_input(); };
+    port.close = [state] { state->close(); };
+    return port;
+}
+
+} // namespace zq70

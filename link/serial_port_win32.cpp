@@ -1,0 +1,90 @@
+#include "serial_port_win32.h"
+
+#include <memory>
+#include <string>
+#include <windows.h>
+
+namespace zq70 {
+
+namespace {
+
+struct Win32Port {
+    HANDLE handle = INVALID_HANDLE_VALUE;
+    COMMTIMEOUTS saved{};
+    bool saved_valid = false;
+
+    ~Win32Port() { close(); }
+
+    bool open(int port_number) {
+        const std::string name = "\\\\.\\COM" + std::to_string(port_number);
+        // No sharing: the port is ours alone for the transfer.
+        handle = CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                             0, nullptr);
+        saved_valid = false;
+        return handle != INVALID_HANDLE_VALUE;
+    }
+
+    bool configure() {
+        DCB dcb{};
+        dcb.DCBlength = sizeof dcb;
+        if (!GetCommState(handle, &dcb)) return false;
+        // Everything not named here is zero: no flow control, DTR and RTS held off, no
+        // parity checking, no special characters, no abort on error.
+        dcb = DCB{};
+        dcb.DCBlength = sizeof dcb;
+        dcb.BaudRate = CBR_9600;
+        dcb.fBinary = TRUE;
+        dcb.ByteSize = 8;
+        dcb.Parity = NOPARITY;
+        dcb.StopBits = ONESTOPBIT;
+        if (!SetCommState(handle, &dcb)) return false;
+        if (!GetCommTimeouts(handle, &saved)) return false;
+        saved_valid = true;
+        return true;
+    }
+
+    void send_byte(uint8_t byte) const {
+        DWORD written = 0;
+        // A failed write shows up as a missing or wrong answer.
+        WriteFile(handle, &byte, 1, &written, nullptr);
+    }
+
+    int receive_byte(int timeout_ms) const {
+        COMMTIMEOUTS timeouts{};
+        if (!GetCommTimeouts(handle, &timeouts)) return -1;
+        timeouts.ReadIntervalTimeout = static_cast<DWORD>(timeout_ms);
+        timeouts.ReadTotalTimeoutMultiplier = static_cast<DWORD>(timeout_ms);
+        timeouts.ReadTotalTimeoutConstant = static_cast<DWORD>(timeout_ms);
+        if (!SetCommTimeouts(handle, &timeouts)) return -1;
+        uint8_t byte = 0;
+        DWORD got = 0;
+        if (!ReadFile(handle, &byte, 1, &got, nullptr) || got != 1) return -1;
+        return byte;
+    }
+
+    void discard_input() const { PurgeComm(handle, PURGE_RXCLEAR); }
+
+    void close() {
+        if (handle == INVALID_HANDLE_VALUE) return;
+        if (saved_valid) SetCommTimeouts(handle, &saved);
+        CloseHandle(handle);
+        handle = INVALID_HANDLE_VALUE;
+        saved_valid = false;
+    }
+};
+
+} // namespace
+
+SerialPort make_win32_serial_port() {
+    auto state = std::make_shared<Win32Port>();
+    SerialPort port;
+    port.open = [state](int number) { return state->open(number); };
+    port.configure = [state] { return state->configure(); };
+    port.send_byte = [state](uint8_t byte) { state->send_byte(byte); };
+    port.receive_byte = [state](int timeout_ms) { return state->receive_byte(timeout_ms); };
+    port.discard_input = [state] { state->discard_input(); };
+    port.close = [state] { state->close(); };
+    return port;
+}
+
+} // namespace zq70

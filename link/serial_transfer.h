@@ -1,0 +1,22 @@
+// Reading and writing all 512 bytes of the device image over a COM port, one command byte
+// and one answer byte at a time. No message boxes: the caller reports the code.
+#pragma once
+
+#include "config/image.h"
+#include "serial_commands.h"
+#include "serial_port.h"
+#include "transfer_progress.h"
+#include "transfer_result.h"
+
+namespace zq70 {
+
+constexpr int kSerialAnswerTimeoutMs = 36;
+constexpr int kSerialPumpMs = 2;
+
+// Ok, TransferFailed or PortOpenFailed. The pump runs for 2 ms before each byte command.
+TransferResult serial_read(const SerialPort& port, int port_number, DeviceImage& image,
+                           const ProgressSink& progress, const Pump& pump);
+TransferResult serial_write(const SerialPort& port, int port_number, const DeviceImage& image,
+                            const ProgressSink& progress, const Pump& pump);
+
+} // namespace zq70
