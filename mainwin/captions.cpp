@@ -1,0 +1,80 @@
+#include "captions.h"
+
+#include <cstdio>
+
+#include "config/key_names.h"
+#include "grid.h"
+#include "main_window_texts.h"
+
+namespace zq70 {
+namespace {
+
+void set_text(HWND control, const std::string& text) {
+    SetWindowTextA(control, text.c_str());
+}
+
+std::string numbered(const char* format, int number) {
+    char text[16];
+    std::snprintf(text, sizeof text, format, number);
+    return text;
+}
+
+void show_pin_line(HWND label, HWND box, const char* format, int line, int pin) {
+    SendMessageA(box, CB_SETCURSEL, static_cast<WPARAM>(pin), 0);
+    set_text(label, numbered(format, line + 1));
+}
+
+} // namespace
+
+std::string macro_caption(const MacroSlot& slot) {
+    std::string caption = "Macro\n(";
+    int named = 0;
+    for (int step : slot.steps) {
+        if (step == 0) continue;
+        if (named == 2) {
+            caption += ", ...";
+            break;
+        }
+        if (named == 1) caption += ", ";
+        caption += key_name(step, true);
+        ++named;
+    }
+    return caption + ")";
+}
+
+std::string key_caption(const Configuration& config, int code) {
+    if (config.switches_keypad_to == kSwitchesToRs232) {
+        if (code == kRs232NotUsed) return kNotUsedCaption;
+        char text[32];
+        std::snprintf(text, sizeof text, kRs232CaptionFormat, code, code);
+        return text;
+    }
+    if (is_macro_code(code)) return macro_caption(config.macros[slot_of_macro_code(code)]);
+    return key_name(code, false);
+}
+
+void refresh_captions(MainWindow& m) {
+    const Configuration& config = m.session->config;
+    const int vc = m.visible_columns, vr = m.visible_rows, vi = m.visible_inputs;
+    const int first_column = scroll_position(m.column_scroll);
+    const int first_row = scroll_position(m.row_scroll);
+    const int first_input = scroll_position(m.input_scroll);
+
+    for (int c = 0; c < vc; ++c) {
+        show_pin_line(m.pin_labels[c], m.pin_boxes[c], kColumnLabelFormat, first_column + c,
+                      config.column_pins[first_column + c]);
+    }
+    for (int r = 0; r < vr; ++r) {
+        show_pin_line(m.pin_labels[vc + r], m.pin_boxes[vc + r], kRowLabelFormat, first_row + r,
+                      config.row_pins[first_row + r]);
+    }
+    for (int k = 0; k < vi; ++k) {
+        show_pin_line(m.pin_labels[vc + vr + k], m.pin_boxes[vc + vr + k], kInputLabelFormat,
+                      first_input + k, config.input_pins[first_input + k]);
+    }
+    const int buttons = visible_button_count(m);
+    for (int b = 0; b < buttons; ++b)
+        set_text(m.key_buttons[b], key_caption(config, config.key_codes[key_code_index(m, b)]));
+}
+
+} // namespace zq70
