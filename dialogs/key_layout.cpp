@@ -4,7 +4,7 @@ namespace zq70 {
 
 // The drawn keyboard: main block, editing and cursor block, numeric keypad, with "Not Used"
 // beside the function keys.
-const KeyButtonPlace key_button_places[kKeyButtonCount] = {
+const KeyButtonPlace key_button_places[kSelectKeyButtonCount] = {
     // y = 0
     {110, 0, 0, 24, 24},
     {112, 48, 0, 24, 24},

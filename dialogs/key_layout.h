@@ -12,7 +12,7 @@ struct KeyButtonPlace {
     int height;
 };
 
-constexpr int kKeyButtonCount = 105; // 104 keys and "Not Used"
-extern const KeyButtonPlace key_button_places[kKeyButtonCount];
+constexpr int kSelectKeyButtonCount = 105; // 104 keys and "Not Used"
+extern const KeyButtonPlace key_button_places[kSelectKeyButtonCount];
 
 } // namespace zq70
