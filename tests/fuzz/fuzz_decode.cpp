@@ -1,0 +1,121 @@
+// Feeds arbitrary bytes to the configuration-file path and the image decoder. Whatever the
+// decoder takes must encode again without harm, and the encoding must be stable: decoding
+// it and encoding once more gives the same 512 bytes. A refused image must change nothing.
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "config/files.h"
+#include "config/image.h"
+
+namespace {
+
+using namespace zq70;
+
+void require(bool condition, const char* what) {
+    if (condition) return;
+    std::fprintf(stderr, "fuzz_decode: %s\n", what);
+    std::abort();
+}
+
+// A configuration with something everywhere, so that a decode that touched what it
+// should not would show.
+const Configuration& starting_configuration() {
+    static const Configuration config = [] {
+        Configuration c{};
+        reset_configuration(c);
+        for (int i = 0; i < kKeyCodeCount; ++i)
+            c.key_codes[i] = i % 200;
+        for (int s = 0; s < 3; ++s) {
+            c.macros[s].in_use = 1;
+            c.macros[s].steps[0] = make_step(s + 1);
+        }
+        c.modified = true;
+        return c;
+    }();
+    return config;
+}
+
+void check_image(const DeviceImage& image) {
+    Configuration config;
+    std::memcpy(&config, &starting_configuration(), sizeof config);
+    if (!decode_image(image, config)) {
+        require(std::memcmp(&config, &starting_configuration(), sizeof config) == 0,
+                "a refused image changed the configuration");
+        return;
+    }
+    require(config.modified, "decoding changed the modified flag");
+
+    int messages = 0;
+    UserInterface ui;
+    ui.message = [&](const std::string&, const std::string&, MessageIcon, MessageButtons) {
+        ++messages;
+        return MessageAnswer::Ok;
+    };
+    DeviceImage first;
+    if (!encode_image(config, first, ui)) {
+        // Only a pin used twice may stop it; the decoder lets such a list in on purpose.
+        require(messages == 1, "a refused encoding must say why, once");
+        require(std::all_of(first.begin(), first.end(), [](uint8_t b) { return b == 0; }),
+                "a refused encoding left bytes behind");
+        bool repeated = false;
+        for (int i = 0; i < kPinCount; ++i)
+            for (int j = i + 1; j < kPinCount; ++j)
+                repeated |= image[kPinListOffset + i] == image[kPinListOffset + j];
+        require(repeated, "encoding refused an image without a repeated pin");
+        return;
+    }
+    require(messages == 0, "a successful encoding showed a message");
+    require(std::equal(image.begin() + kPinListOffset, image.begin() + kPinListOffset + kPinCount,
+                       first.begin() + kPinListOffset),
+            "the pin list changed");
+    const int key_area = config.rows * config.columns + input_count(config);
+    require(std::equal(image.begin(), image.begin() + key_area, first.begin()),
+            "the key code area changed");
+
+    Configuration again;
+    std::memcpy(&again, &starting_configuration(), sizeof again);
+    require(decode_image(first, again), "an encoded image was refused");
+    DeviceImage second;
+    require(encode_image(again, second, ui), "the second encoding failed");
+    require(first == second, "encoding is not stable");
+}
+
+std::string scratch_file() {
+    return (std::filesystem::temp_directory_path() /
+            ("zq70-fuzz-" + std::to_string(getpid()) + ".cfg"))
+        .string();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    // The raw bytes as an image, cut or padded with 0 to 512.
+    DeviceImage image{};
+    std::memcpy(image.data(), data, std::min(size, image.size()));
+    check_image(image);
+
+    // The same bytes as a configuration file.
+    static const std::string path = scratch_file();
+    if (std::FILE* file = std::fopen(path.c_str(), "wb")) {
+        std::fwrite(data, 1, size, file);
+        std::fclose(file);
+    }
+    DeviceImage from_file;
+    from_file.fill(0xA5);
+    switch (read_image_file(path, from_file)) {
+    case ReadResult::Ok:
+        require(size >= kImageSize, "a short file was read as whole");
+        require(std::equal(from_file.begin(), from_file.end(), data), "the file was misread");
+        check_image(from_file);
+        break;
+    case ReadResult::TooShort: require(size < kImageSize, "a whole file was called short"); break;
+    case ReadResult::CannotOpen: require(false, "the scratch file did not open"); break;
+    }
+    return 0;
+}
