@@ -30,13 +30,13 @@ void create_key_buttons(HWND dialog) {
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE));
     HWND previous = HWND_TOP;
     for (const auto& place : zq70::key_button_places) {
-        RECT r{place.x, place.y, place.x + place.width, place.y + place.height};
+        // Position and size convert apart, as the dialog manager converts a template.
+        RECT r{place.x, place.y, place.width, place.height};
         MapDialogRect(dialog, &r);
         HWND button = CreateWindowExA(
             WS_EX_NOPARENTNOTIFY, "BUTTON", button_caption(place.key),
-            WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, r.left, r.top, r.right - r.left,
-            r.bottom - r.top, dialog,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_KEY_BUTTON_BASE + place.key)),
+            WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, r.left, r.top, r.right, r.bottom,
+            dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_KEY_BUTTON_BASE + place.key)),
             instance, nullptr);
         SendMessageA(button, WM_SETFONT, font, FALSE);
         SetWindowPos(button, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);

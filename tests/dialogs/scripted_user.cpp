@@ -115,9 +115,10 @@ RECT control_rect(HWND dialog, int id) {
 }
 
 RECT dialog_units(HWND dialog, int x, int y, int width, int height) {
-    RECT r{x, y, x + width, y + height};
+    // The dialog manager converts a control's position and size apart.
+    RECT r{x, y, width, height};
     MapDialogRect(dialog, &r);
-    return r;
+    return RECT{r.left, r.top, r.left + r.right, r.top + r.bottom};
 }
 
 OwnerWindow::OwnerWindow() {
