@@ -29,9 +29,12 @@ SerialPort SimulatedSerialPort::port() {
     port.send_byte = [this](uint8_t byte) {
         sent.push_back(byte);
         const DeviceAnswer answer = device_.serial_byte(byte);
-        if (answer.value >= 0)
-            input_.push_back({clock_.ticks() + static_cast<uint32_t>(answer.delay_ms),
-                              static_cast<uint8_t>(answer.value)});
+        if (answer.value < 0) return;
+        // The device answers one command after the other: a late answer delays the next.
+        uint32_t due = clock_.ticks() + static_cast<uint32_t>(answer.delay_ms);
+        if (!input_.empty() && ticks_until(last_due_, due) > 0) due = last_due_;
+        last_due_ = due;
+        input_.push_back({due, static_cast<uint8_t>(answer.value)});
     };
     port.receive_byte = [this](int timeout_ms) { return receive(timeout_ms); };
     port.discard_input = [this] {
@@ -45,6 +48,11 @@ SerialPort SimulatedSerialPort::port() {
         ++closes;
     };
     return port;
+}
+
+void SimulatedSerialPort::inject_input(uint8_t byte) {
+    last_due_ = clock_.ticks();
+    input_.push_back({last_due_, byte});
 }
 
 int SimulatedSerialPort::receive(int timeout_ms) {

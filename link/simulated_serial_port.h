@@ -36,6 +36,9 @@ class SimulatedSerialPort {
     bool absent = false;
     bool fail_configure = false;
 
+    // A byte left in the input buffer, as by an exchange that was given up.
+    void inject_input(uint8_t byte);
+
     // What the transfer did.
     bool is_open = false;
     std::vector<int> opened;
@@ -56,6 +59,7 @@ class SimulatedSerialPort {
     PortTimeouts saved_;
     bool saved_valid_ = false;
     std::deque<Arrival> input_;
+    uint32_t last_due_ = 0;
 };
 
 } // namespace zq70
