@@ -121,6 +121,20 @@ RECT dialog_units(HWND dialog, int x, int y, int width, int height) {
     return RECT{r.left, r.top, r.left + r.right, r.top + r.bottom};
 }
 
+ScriptedUser::Action press(WORD key) {
+    return [key](HWND) {
+        press_key(key);
+        return true;
+    };
+}
+
+ScriptedUser::Action click_on(int id) {
+    return [id](HWND dialog) {
+        click(dialog, id);
+        return true;
+    };
+}
+
 OwnerWindow::OwnerWindow() {
     window_ = CreateWindowExA(0, "STATIC", "Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200,
                               100, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);

@@ -55,6 +55,10 @@ RECT control_rect(HWND dialog, int id);
 // A rectangle in dialog units converted to the dialog's pixels.
 RECT dialog_units(HWND dialog, int x, int y, int width, int height);
 
+// Steps that only act.
+ScriptedUser::Action press(WORD key);
+ScriptedUser::Action click_on(int id);
+
 // A visible top-level window that owns the dialogs, as the main window does.
 class OwnerWindow {
   public:

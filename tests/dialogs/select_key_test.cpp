@@ -31,20 +31,6 @@ ScriptedUser::Action expect_start_on(int id) {
     };
 }
 
-ScriptedUser::Action press(WORD key) {
-    return [key](HWND) {
-        press_key(key);
-        return true;
-    };
-}
-
-ScriptedUser::Action click_on(int id) {
-    return [id](HWND dialog) {
-        click(dialog, id);
-        return true;
-    };
-}
-
 class SelectKeyTest : public ::testing::Test {
   protected:
     OwnerWindow owner;
