@@ -113,16 +113,19 @@ void layout_grid(MainWindow& m) {
     const int height = client.bottom;
     const Configuration& config = m.session->config;
 
-    // A client area narrower or lower than the fixed parts shows nothing of the matrix
-    // rather than a negative number of cells.
-    int fit_columns = std::max(0, (width - kFixedWidth) / kCellWidth);
+    int fit_columns = (width - kFixedWidth) / kCellWidth;
     int fit_inputs = fit_columns + 1; // the input strip starts further left
-    int fit_rows = std::max(0, (height - kFixedHeight) / kCellHeight);
+    int fit_rows = (height - kFixedHeight) / kCellHeight;
     fit_columns = std::min(fit_columns, int{config.columns});
     fit_rows = std::min(fit_rows, int{config.rows});
     fit_inputs = std::min(fit_inputs, input_count(config));
     // Without an input strip its height goes to the matrix: two more rows.
     if (fit_inputs == 0) fit_rows = std::min(fit_rows + 2, int{config.rows});
+    // A client area lower or narrower than the fixed parts shows nothing there, rather than
+    // a negative count that would index outside the controls.
+    fit_columns = std::max(fit_columns, 0);
+    fit_rows = std::max(fit_rows, 0);
+    fit_inputs = std::max(fit_inputs, 0);
 
     place_headers(m, width);
 

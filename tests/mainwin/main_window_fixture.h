@@ -1,0 +1,83 @@
+// A real main window created in-process, with a scripted user answering every box and file
+// question, and helpers that act on it as a user would.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "mainwin/main_window.h"
+
+// Failures point at the caller's line.
+#define EXPECT_RECT(...)                                                                           \
+    do {                                                                                           \
+        SCOPED_TRACE("EXPECT_RECT");                                                               \
+        expect_rect(__VA_ARGS__);                                                                  \
+    } while (0)
+
+namespace zq70::testing {
+
+struct ScriptedUser {
+    struct Box {
+        std::string caption, text;
+        MessageIcon icon;
+        MessageButtons buttons;
+    };
+    std::vector<Box> boxes;
+    std::deque<MessageAnswer> answers;
+    std::vector<FileQuestion> file_questions;
+    std::deque<std::optional<std::string>> file_names; // nullopt: the user cancels
+
+    UserInterface seam();
+};
+
+// Lets the window handle what is queued for it, for at most `milliseconds`.
+void flush_events(int milliseconds = 50);
+
+// A folder of its own under the temporary folder, removed with everything in it.
+struct TemporaryFolder {
+    TemporaryFolder();
+    ~TemporaryFolder();
+    std::string path(const std::string& name) const;
+    std::string root;
+};
+
+std::string read_file(const std::string& path);
+void write_file(const std::string& path, const std::string& content);
+
+class MainWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+    void start();
+    void stop();
+
+    // The user picks a menu item or an accelerator.
+    void command(int id);
+    // The user picks entry `index` of a drop-down list.
+    void choose(HWND box, int index);
+    // Rows and columns as the user would pick them (columns first when shrinking rows).
+    void choose_matrix(int rows, int columns);
+    void set_client_size(int width, int height);
+
+    RECT rect_of(HWND control) const; // client coordinates of the main window
+    // A negative height is not checked (a closed drop-down list sizes itself to its font).
+    void expect_rect(HWND control, int x, int y, int width, int height) const;
+    std::string text_of(HWND control) const;
+    bool checked(int id) const;
+    bool grayed(int id) const;
+    // The one item checked among count items from first, or -1 for none or several.
+    int checked_item(int first, int count) const;
+    int selection(HWND box) const;
+    Configuration& config() { return session.config; }
+
+    TemporaryFolder folder;
+    ScriptedUser user;
+    Session session;
+    MainWindow main;
+};
+
+} // namespace zq70::testing
