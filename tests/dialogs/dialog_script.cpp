@@ -1,4 +1,4 @@
-#include "scripted_user.h"
+#include "dialog_script.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@ namespace {
 constexpr UINT kTickMs = 15;
 constexpr DWORD kScriptTimeoutMs = 8000;
 
-ScriptedUser* current_user = nullptr;
+DialogScript* current_script = nullptr;
 
 bool is_caption(HWND window, const std::string& caption) {
     return window && IsWindowVisible(window) && text_of(window) == caption;
@@ -15,27 +15,27 @@ bool is_caption(HWND window, const std::string& caption) {
 
 } // namespace
 
-ScriptedUser::ScriptedUser() {
-    current_user = this;
+DialogScript::DialogScript() {
+    current_script = this;
     deadline_ = GetTickCount() + kScriptTimeoutMs;
     timer_ = SetTimer(nullptr, 0, kTickMs, on_timer);
 }
 
-ScriptedUser::~ScriptedUser() {
+DialogScript::~DialogScript() {
     KillTimer(nullptr, timer_);
-    current_user = nullptr;
+    current_script = nullptr;
 }
 
-ScriptedUser& ScriptedUser::then(const std::string& caption, Action action) {
+DialogScript& DialogScript::then(const std::string& caption, Action action) {
     steps_.push_back({caption, std::move(action)});
     return *this;
 }
 
-void CALLBACK ScriptedUser::on_timer(HWND, UINT, UINT_PTR, DWORD) {
-    if (current_user) current_user->tick();
+void CALLBACK DialogScript::on_timer(HWND, UINT, UINT_PTR, DWORD) {
+    if (current_script) current_script->tick();
 }
 
-void ScriptedUser::tick() {
+void DialogScript::tick() {
     HWND active = GetActiveWindow();
     if (static_cast<LONG>(GetTickCount() - deadline_) > 0) {
         give_up(active);
@@ -49,9 +49,9 @@ void ScriptedUser::tick() {
 
 // Closes whatever dialog is still open, the number entries through their Cancel button
 // since they ignore Esc.
-void ScriptedUser::give_up(HWND active) {
+void DialogScript::give_up(HWND active) {
     if (!gave_up_) {
-        ADD_FAILURE() << "scripted user timed out at step " << next_ << " of " << steps_.size()
+        ADD_FAILURE() << "dialog script timed out at step " << next_ << " of " << steps_.size()
                       << (active ? ", active window \"" + text_of(active) + "\"" : "");
         gave_up_ = true;
     }
@@ -121,14 +121,14 @@ RECT dialog_units(HWND dialog, int x, int y, int width, int height) {
     return RECT{r.left, r.top, r.left + r.right, r.top + r.bottom};
 }
 
-ScriptedUser::Action press(WORD key) {
+DialogScript::Action press(WORD key) {
     return [key](HWND) {
         press_key(key);
         return true;
     };
 }
 
-ScriptedUser::Action click_on(int id) {
+DialogScript::Action click_on(int id) {
     return [id](HWND dialog) {
         click(dialog, id);
         return true;

@@ -11,17 +11,17 @@
 #include <string>
 #include <vector>
 
-class ScriptedUser {
+class DialogScript {
   public:
     using Action = std::function<bool(HWND dialog)>;
 
-    ScriptedUser();
-    ~ScriptedUser();
-    ScriptedUser(const ScriptedUser&) = delete;
-    ScriptedUser& operator=(const ScriptedUser&) = delete;
+    DialogScript();
+    ~DialogScript();
+    DialogScript(const DialogScript&) = delete;
+    DialogScript& operator=(const DialogScript&) = delete;
 
     // Adds a step for the active window captioned `caption`.
-    ScriptedUser& then(const std::string& caption, Action action);
+    DialogScript& then(const std::string& caption, Action action);
 
     // Whether every step was played before the dialogs closed.
     bool finished() const { return next_ == steps_.size(); }
@@ -56,8 +56,8 @@ RECT control_rect(HWND dialog, int id);
 RECT dialog_units(HWND dialog, int x, int y, int width, int height);
 
 // Steps that only act.
-ScriptedUser::Action press(WORD key);
-ScriptedUser::Action click_on(int id);
+DialogScript::Action press(WORD key);
+DialogScript::Action click_on(int id);
 
 // A visible top-level window that owns the dialogs, as the main window does.
 class OwnerWindow {

@@ -8,9 +8,9 @@
 
 #include "config/configuration.h"
 #include "config/macros.h"
+#include "dialog_script.h"
 #include "dialogs/dialogs.h"
 #include "res/resource_ids.h"
-#include "scripted_user.h"
 
 namespace {
 
@@ -77,7 +77,7 @@ class MacroEditorTest : public ::testing::Test {
 };
 
 // Checks what "Select a key" offers, then clicks `id` in it (IDCANCEL: presses Esc).
-ScriptedUser::Action pick(int id, int checked_kind = 0, int delay_enabled = -1) {
+DialogScript::Action pick(int id, int checked_kind = 0, int delay_enabled = -1) {
     return [=](HWND dialog) {
         if (checked_kind) {
             EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(dialog, checked_kind)) << "kind";
@@ -94,7 +94,7 @@ ScriptedUser::Action pick(int id, int checked_kind = 0, int delay_enabled = -1) 
     };
 }
 
-ScriptedUser::Action expect_remaining(int bytes) {
+DialogScript::Action expect_remaining(int bytes) {
     return [bytes](HWND dialog) {
         EXPECT_EQ(remaining(bytes), item_text(dialog, IDC_MACRO_MEMORY));
         return true;
@@ -102,7 +102,7 @@ ScriptedUser::Action expect_remaining(int bytes) {
 }
 
 TEST_F(MacroEditorTest, RemainingMemoryCountsKeysDelaysAndTheLengths) {
-    ScriptedUser user;
+    DialogScript user;
     user.then(kMacro, expect_remaining(336))
         .then(kMacro, click_on(step_button(0)))
         .then(kSelectKey, pick(key_id(kQ), IDC_STEP_MAKE, 1))
@@ -133,7 +133,7 @@ TEST_F(MacroEditorTest, RemainingMemoryCountsKeysDelaysAndTheLengths) {
 // afterwards only its filled step can change.
 TEST_F(MacroEditorTest, ThreeBytesLeftTakeOneKeyStep) {
     const int slot = fill_other_macros(333);
-    ScriptedUser user;
+    DialogScript user;
     user.then(kMacro,
               [](HWND dialog) {
                   EXPECT_EQ(remaining(3), item_text(dialog, IDC_MACRO_MEMORY));
@@ -161,7 +161,7 @@ TEST_F(MacroEditorTest, AFirstStepThatCannotFitGraysEveryStep) {
         SCOPED_TRACE(used);
         zq70::reset_configuration(config);
         const int slot = fill_other_macros(used);
-        ScriptedUser user;
+        DialogScript user;
         user.then(kMacro,
                   [used](HWND dialog) {
                       EXPECT_EQ(remaining(336 - used), item_text(dialog, IDC_MACRO_MEMORY));
@@ -182,7 +182,7 @@ TEST_F(MacroEditorTest, OneByteLeftAllowsAKeyOrAKeyToDelay) {
     config.macros[slot].steps[0] = make_step(kQ);
     config.macros[slot].steps[1] = make_step(kA);
     config.macros[slot].in_use = 1;
-    ScriptedUser user;
+    DialogScript user;
     user.then(kMacro,
               [](HWND dialog) {
                   EXPECT_EQ(remaining(1), item_text(dialog, IDC_MACRO_MEMORY));
@@ -205,7 +205,7 @@ TEST_F(MacroEditorTest, FullMemoryKeepsOnlyFilledStepsEditable) {
     config.macros[slot].steps[0] = make_step(kQ);
     config.macros[slot].steps[16] = delay_step(3);
     config.macros[slot].in_use = 1;
-    ScriptedUser user;
+    DialogScript user;
     user.then(kMacro,
               [](HWND dialog) {
                   EXPECT_EQ(remaining(1), item_text(dialog, IDC_MACRO_MEMORY));
@@ -234,7 +234,7 @@ TEST_F(MacroEditorTest, OverfullMemoryRefusesEveryGrowth) {
     const int slot = fill_other_macros(334);
     config.macros[slot].steps[0] = make_step(kQ);
     config.macros[slot].in_use = 1;
-    ScriptedUser user;
+    DialogScript user;
     user.then(kMacro,
               [](HWND dialog) {
                   EXPECT_EQ(remaining(-1), item_text(dialog, IDC_MACRO_MEMORY));
@@ -263,7 +263,7 @@ TEST_F(MacroEditorTest, ScrollingMovesTheEightColumnsOverSixteenSteps) {
         config.macros[0].steps[16 + i] = break_step(kA + i % 9);
     }
     config.macros[0].in_use = 1;
-    ScriptedUser user;
+    DialogScript user;
     user.then(kMacro,
               [](HWND dialog) {
                   const std::pair<int, int> moves[] = {
@@ -302,7 +302,7 @@ TEST_F(MacroEditorTest, SelectKeyOpensWithTheStepsKind) {
     config.macros[0].steps[25] = make_step(kA); // break row, step 10
     config.macros[0].in_use = 1;
     config.key_codes[0] = 0x81;
-    ScriptedUser user;
+    DialogScript user;
     user.then(kMacro, click_on(step_button(2)))
         .then(kSelectKey, pick(IDCANCEL, IDC_STEP_MAKE))
         .then(kMacro, click_on(step_button(10)))
@@ -337,7 +337,7 @@ TEST_F(MacroEditorTest, CaptionsNameKindKeyAndDelay) {
     steps[16 + 3] = delay_step(0);
     steps[16 + 4] = delay_step(255);
     config.macros[0].in_use = 1;
-    ScriptedUser user;
+    DialogScript user;
     user.then(kMacro,
               [](HWND dialog) {
                   EXPECT_EQ("Make\nQ", item_text(dialog, step_button(0)));
@@ -367,7 +367,7 @@ TEST_F(MacroEditorTest, CancelRestoresTheSlot) {
     config.macros[0].in_use = 1;
     config.key_codes[3] = 0x81;
     const zq70::MacroSlot before = config.macros[0];
-    ScriptedUser user;
+    DialogScript user;
     user.then(kMacro, click_on(step_button(0)))
         .then(kSelectKey, pick(key_id(0)))
         .then(kMacro, click_on(step_button(9)))
@@ -382,7 +382,7 @@ TEST_F(MacroEditorTest, CancelRestoresTheSlot) {
     EXPECT_TRUE(config.modified);
 
     config.modified = false;
-    ScriptedUser fresh;
+    DialogScript fresh;
     fresh.then(kMacro, click_on(step_button(0)))
         .then(kSelectKey, pick(key_id(kQ)))
         .then(kMacro, press(VK_ESCAPE));
@@ -405,7 +405,7 @@ TEST_F(MacroEditorTest, OkWithoutStepsReleasesTheSlot) {
     config.key_codes[zq70::cell_index(22, 22)] = 0x83;
     config.key_codes[zq70::input_index(23)] = 0x83;
     const zq70::MacroSlot last = config.macros[2];
-    ScriptedUser user;
+    DialogScript user;
     user.then(kMacro, click_on(step_button(0)))
         .then(kSelectKey, pick(key_id(0)))
         .then(kMacro, expect_remaining(336 - 6))
@@ -424,7 +424,7 @@ TEST_F(MacroEditorTest, OkWithoutStepsReleasesTheSlot) {
 
 // A gap in a row: the step after it is shown and counted.
 TEST_F(MacroEditorTest, StepsAfterAGapCount) {
-    ScriptedUser user;
+    DialogScript user;
     user.then(kMacro, click_on(step_button(2)))
         .then(kSelectKey, pick(key_id(kQ)))
         .then(kMacro, expect_remaining(333))

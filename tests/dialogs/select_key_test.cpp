@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "config/key_names.h"
+#include "dialog_script.h"
 #include "dialogs/dialogs.h"
 #include "res/resource_ids.h"
-#include "scripted_user.h"
 
 namespace {
 
@@ -22,7 +22,7 @@ int key_id(int key) {
 
 // Waits until the injected Tab has put the focus on a push button, then checks that it is
 // the expected one and that it acts as the default button.
-ScriptedUser::Action expect_start_on(int id) {
+DialogScript::Action expect_start_on(int id) {
     return [id](HWND dialog) {
         if (focused_id(dialog) == 0) return false;
         EXPECT_EQ(id, focused_id(dialog));
@@ -108,7 +108,7 @@ void expect_drawn_keyboard(HWND dialog) {
 }
 
 TEST_F(SelectKeyTest, KeyOnlyVariantShowsTheDrawnKeyboard) {
-    ScriptedUser user;
+    DialogScript user;
     user.then(kSelectKey,
               [](HWND dialog) {
                   expect_drawn_keyboard(dialog);
@@ -125,7 +125,7 @@ TEST_F(SelectKeyTest, KeyOnlyVariantShowsTheDrawnKeyboard) {
 }
 
 TEST_F(SelectKeyTest, MacroStepVariantAddsMakeBreakAndDelayAfterTheKeys) {
-    ScriptedUser user;
+    DialogScript user;
     user.then(kSelectKey,
               [](HWND dialog) {
                   expect_drawn_keyboard(dialog);
@@ -164,7 +164,7 @@ TEST_F(SelectKeyTest, KeyOnlyVariantStartsOnTheCellsKey) {
     };
     for (const auto& [code, key] : cases) {
         SCOPED_TRACE(code);
-        ScriptedUser user;
+        DialogScript user;
         user.then(kSelectKey, expect_start_on(key_id(key))).then(kSelectKey, press(VK_RETURN));
         EXPECT_EQ(key, select_key(owner.handle(), code));
         EXPECT_TRUE(user.finished());
@@ -187,7 +187,7 @@ TEST_F(SelectKeyTest, MacroStepVariantStartsOnTheStepsKeyAndKind) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.value);
-        ScriptedUser user;
+        DialogScript user;
         user.then(kSelectKey,
                   [&](HWND dialog) {
                       if (!expect_start_on(c.start_id)(dialog)) return false;
@@ -204,7 +204,7 @@ TEST_F(SelectKeyTest, MacroStepVariantStartsOnTheStepsKeyAndKind) {
 }
 
 TEST_F(SelectKeyTest, DelayStepStartsOnTheDelayButton) {
-    ScriptedUser user;
+    DialogScript user;
     user.then(kSelectKey, expect_start_on(IDC_STEP_DELAY))
         .then(kSelectKey, press(VK_RETURN))
         .then(kDelay, [](HWND dialog) {
@@ -219,7 +219,7 @@ TEST_F(SelectKeyTest, DelayStepStartsOnTheDelayButton) {
 // With the Delay button disabled the focus is put on Break, before it, and the Tab passes
 // over the disabled button and wraps round to Esc, which Enter then takes with Break.
 TEST_F(SelectKeyTest, DelayStepWithoutDelayWrapsToEsc) {
-    ScriptedUser user;
+    DialogScript user;
     user.then(kSelectKey,
               [](HWND dialog) {
                   if (!expect_start_on(key_id(110))(dialog)) return false;
@@ -240,7 +240,7 @@ TEST_F(SelectKeyTest, BreakAddsTheBreakFlagToKeysButNotToNotUsed) {
     };
     for (const auto& [radios, key, result] : cases) {
         SCOPED_TRACE(result);
-        ScriptedUser user;
+        DialogScript user;
         for (int radio : radios) {
             user.then(kSelectKey, click_on(radio));
             user.then(kSelectKey, [radio](HWND dialog) {
@@ -265,7 +265,7 @@ TEST_F(SelectKeyTest, DelayEntriesBecomeDelaySteps) {
     };
     for (const auto& [typed, result] : cases) {
         SCOPED_TRACE(typed);
-        ScriptedUser user;
+        DialogScript user;
         user.then(kSelectKey, click_on(IDC_STEP_DELAY)).then(kDelay, [typed = typed](HWND dialog) {
             type_text(dialog, IDC_NUMBER_FIELD, typed);
             click(dialog, IDC_NUMBER_OK);
@@ -277,7 +277,7 @@ TEST_F(SelectKeyTest, DelayEntriesBecomeDelaySteps) {
 }
 
 TEST_F(SelectKeyTest, CancelledDelayKeepsTheDialogOpen) {
-    ScriptedUser user;
+    DialogScript user;
     user.then(kSelectKey, click_on(IDC_STEP_BREAK))
         .then(kSelectKey, click_on(IDC_STEP_DELAY))
         .then(kDelay, click_on(IDC_NUMBER_CANCEL))
@@ -292,13 +292,13 @@ TEST_F(SelectKeyTest, CancelledDelayKeepsTheDialogOpen) {
 
 TEST_F(SelectKeyTest, EscAndTheCloseBoxCancel) {
     for (bool macro_step : {false, true}) {
-        ScriptedUser escape;
+        DialogScript escape;
         escape.then(kSelectKey, expect_start_on(key_id(31))).then(kSelectKey, press(VK_ESCAPE));
         EXPECT_EQ(-1, macro_step ? select_macro_step(owner.handle(), 31, false, true)
                                  : select_key(owner.handle(), 31));
         EXPECT_TRUE(escape.finished());
 
-        ScriptedUser close_box;
+        DialogScript close_box;
         close_box.then(kSelectKey, [](HWND dialog) {
             PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
             return true;

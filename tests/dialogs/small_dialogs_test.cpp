@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "dialog_script.h"
 #include "dialogs/dialogs.h"
 #include "res/resource_ids.h"
-#include "scripted_user.h"
 
 namespace {
 
@@ -17,7 +17,7 @@ class SmallDialogsTest : public ::testing::Test {
     OwnerWindow owner;
 };
 
-ScriptedUser::Action enter_and(const std::string& typed, int button) {
+DialogScript::Action enter_and(const std::string& typed, int button) {
     return [typed, button](HWND dialog) {
         type_text(dialog, IDC_NUMBER_FIELD, typed);
         click(dialog, button);
@@ -35,7 +35,7 @@ void expect_rect(HWND dialog, int id, int x, int y, int width, int height) {
 }
 
 TEST_F(SmallDialogsTest, NumberEntriesHaveADigitsFieldAndNoCloseBox) {
-    ScriptedUser user;
+    DialogScript user;
     user.then("Delay",
               [](HWND dialog) {
                   EXPECT_EQ(IDC_NUMBER_FIELD, focused_id(dialog));
@@ -82,7 +82,7 @@ TEST_F(SmallDialogsTest, NumberEntriesReturnTheNumberTyped) {
     };
     for (const auto& [typed, number] : cases) {
         SCOPED_TRACE(typed);
-        ScriptedUser user;
+        DialogScript user;
         user.then("Key Code", enter_and(typed, IDC_NUMBER_OK));
         EXPECT_EQ(number, ask_key_code(owner.handle()));
         EXPECT_TRUE(user.finished());
@@ -93,7 +93,7 @@ TEST_F(SmallDialogsTest, EnterConfirmsAndEscIsIgnored) {
     for (const char* caption : {"Delay", "Key Code"}) {
         SCOPED_TRACE(caption);
         bool escaped = false;
-        ScriptedUser user;
+        DialogScript user;
         user.then(caption,
                   [](HWND dialog) {
                       type_text(dialog, IDC_NUMBER_FIELD, "42");
@@ -117,7 +117,7 @@ TEST_F(SmallDialogsTest, EnterConfirmsAndEscIsIgnored) {
 }
 
 TEST_F(SmallDialogsTest, AboutShowsTheVersionAndClosesOnAnyCommand) {
-    ScriptedUser first;
+    DialogScript first;
     first.then("About ZQ70Load", [](HWND dialog) {
         const std::string text = item_text(dialog, IDC_ABOUT_TEXT);
         EXPECT_EQ(0u, text.find("ZQ70Load version 2.39\n"));
@@ -131,7 +131,7 @@ TEST_F(SmallDialogsTest, AboutShowsTheVersionAndClosesOnAnyCommand) {
     EXPECT_EQ(IDOK, show_about(owner.handle()));
     EXPECT_TRUE(first.finished());
 
-    ScriptedUser escape;
+    DialogScript escape;
     escape.then("About ZQ70Load", [](HWND) {
         press_key(VK_ESCAPE);
         return true;
@@ -139,7 +139,7 @@ TEST_F(SmallDialogsTest, AboutShowsTheVersionAndClosesOnAnyCommand) {
     EXPECT_EQ(IDCANCEL, show_about(owner.handle()));
     EXPECT_TRUE(escape.finished());
 
-    ScriptedUser close_box;
+    DialogScript close_box;
     close_box.then("About ZQ70Load", [](HWND dialog) {
         PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
         return true;
