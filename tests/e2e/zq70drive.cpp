@@ -34,7 +34,7 @@ template <typename Probe> HWND wait_for(Probe probe, DWORD ms) {
 
 struct BoxSearch {
     DWORD process;
-    const char* caption; // nullptr: any
+    const char* caption; // nullptr: any message box (a dialog with the text control 0xFFFF)
     HWND found;
 };
 
@@ -49,7 +49,9 @@ BOOL CALLBACK find_dialog(HWND hwnd, LPARAM param) {
         return TRUE;
     char caption[256] = "";
     GetWindowTextA(hwnd, caption, sizeof caption);
-    if (search->caption && std::strcmp(caption, search->caption) != 0) return TRUE;
+    if (search->caption ? std::strcmp(caption, search->caption) != 0
+                        : GetDlgItem(hwnd, 0xFFFF) == nullptr)
+        return TRUE;
     search->found = hwnd;
     return FALSE;
 }
@@ -65,7 +67,7 @@ HWND find_program_dialog(const char* caption) {
 
 std::string text_of(HWND hwnd) {
     char buffer[1024] = "";
-    GetWindowTextA(hwnd, buffer, sizeof buffer);
+    if (hwnd) GetWindowTextA(hwnd, buffer, sizeof buffer);
     return buffer;
 }
 
