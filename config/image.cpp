@@ -14,7 +14,7 @@ constexpr const char* kPinCollision = "Error: Pin A is used for multiple scan li
 constexpr int kPinLetterPosition = 11;
 constexpr const char* kMacrosTooLarge =
     "Error: The macros do not fit into the 336 bytes of macro memory of the ZQ70";
-constexpr const char* kBadGeometry = "Error: The number of rows and columns is not valid";
+constexpr const char* kBadLayout = "Error: The matrix layout is not valid";
 
 constexpr int kMaxSequenceBytes = 32;
 
@@ -29,6 +29,22 @@ int output_of_bits(int bits) {
 bool geometry_valid(int rows, int columns) {
     return rows >= 0 && columns >= 0 && rows <= kMaxLines && columns <= kMaxLines &&
            rows + columns <= kPinCount;
+}
+
+bool pins_valid(const int32_t* pins, int count) {
+    for (int i = 0; i < count; ++i) {
+        if (pins[i] < 0 || pins[i] >= kPinCount) return false;
+    }
+    return true;
+}
+
+// The main window keeps counts and pins in range; anything else is a damaged state that
+// must neither make the tables be read beyond their ends nor reach the device.
+bool layout_valid(const Configuration& config) {
+    return geometry_valid(config.rows, config.columns) &&
+           pins_valid(config.column_pins, config.columns) &&
+           pins_valid(config.row_pins, config.rows) &&
+           pins_valid(config.input_pins, input_count(config));
 }
 
 // The entries of a pin table in ascending order of their pins; an entry whose pin an
@@ -62,8 +78,8 @@ template <typename Visit> void walk_key_code_area(const Configuration& config, V
         for (int r = 0; r < row_count; ++r)
             visit(c * rows + r, cell_index(row_order[r], column_order[c]));
     }
-    const int input_count_ = pin_order(config.input_pins, input_count(config), input_order);
-    for (int i = 0; i < input_count_; ++i)
+    const int inputs = pin_order(config.input_pins, input_count(config), input_order);
+    for (int i = 0; i < inputs; ++i)
         visit(rows * columns + i, input_index(input_order[i]));
 }
 
@@ -219,10 +235,8 @@ bool encode_image(const Configuration& config, DeviceImage& image, const UserInt
     image.fill(0);
     const int rows = config.rows;
     const int columns = config.columns;
-    // The main window keeps the counts in range; anything else is a damaged state that
-    // must not make the tables be read beyond their ends.
-    if (!geometry_valid(rows, columns)) {
-        fail(image, ui, kBadGeometry);
+    if (!layout_valid(config)) {
+        fail(image, ui, kBadLayout);
         return false;
     }
     image[kRowsOffset] = static_cast<uint8_t>(rows);

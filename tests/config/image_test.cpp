@@ -196,7 +196,7 @@ TEST(Encoder, RefusesMacrosBeyondTheMacroArea) {
     EXPECT_FALSE(encode_image(config, image, user.seam()));
 }
 
-TEST(Encoder, RefusesADamagedGeometry) {
+TEST(Encoder, RefusesADamagedLayout) {
     Configuration config = default_configuration();
     config.rows = 13; // 13 + 12 pins do not exist
     ScriptedUser user;
@@ -204,6 +204,14 @@ TEST(Encoder, RefusesADamagedGeometry) {
     EXPECT_FALSE(encode_image(config, image, user.seam()));
     EXPECT_TRUE(all_zero(image));
     EXPECT_EQ(user.messages.size(), 1u);
+
+    config = default_configuration();
+    config.row_pins[11] = 24;
+    EXPECT_FALSE(encode_image(config, image, user.seam()));
+    config.row_pins[11] = 23;
+    config.row_pins[12] = -1; // beyond the count: not in force
+    EXPECT_TRUE(encode_image(config, image, user.seam()));
+    EXPECT_EQ(user.messages.size(), 2u);
 }
 
 TEST(Encoder, Rs232ModeWritesRawCodesAndNoMacros) {

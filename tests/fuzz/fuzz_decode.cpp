@@ -97,13 +97,13 @@ std::string scratch_file() {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The raw bytes as an image, cut or padded with 0 to 512.
     DeviceImage image{};
-    std::memcpy(image.data(), data, std::min(size, image.size()));
+    if (size > 0) std::memcpy(image.data(), data, std::min(size, image.size()));
     check_image(image);
 
     // The same bytes as a configuration file.
     static const std::string path = scratch_file();
     if (std::FILE* file = std::fopen(path.c_str(), "wb")) {
-        std::fwrite(data, 1, size, file);
+        if (size > 0) std::fwrite(data, 1, size, file);
         std::fclose(file);
     }
     DeviceImage from_file;
