@@ -20,8 +20,8 @@ HWND progress_window() {
 }
 
 void create_progress_window(HINSTANCE instance, HWND owner) {
-    g_progress = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_PROGRESS), owner,
-                                    progress_procedure, 0);
+    g_progress =
+        CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_PROGRESS), owner, progress_procedure, 0);
     if (!g_progress) return;
     ShowWindow(g_progress, SW_SHOWNORMAL);
     UpdateWindow(g_progress);

@@ -8,6 +8,7 @@
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
+#include <vector>
 
 namespace zq70 {
 
@@ -21,6 +22,9 @@ struct PosixPort {
     cc_t saved_min = 0;
     cc_t saved_time = 0;
     bool saved_valid = false;
+    // The bytes of one command, sent together when its answer is awaited: one write and
+    // one wake-up of the other side per command instead of one per byte.
+    std::vector<uint8_t> outgoing;
 
     ~PosixPort() { close(); }
 
@@ -57,12 +61,21 @@ struct PosixPort {
         return ioctl(fd, TIOCMBIC, &lines) == 0 || errno == ENOTTY || errno == EINVAL;
     }
 
-    void send_byte(uint8_t byte) const {
-        while (::write(fd, &byte, 1) < 0 && errno == EINTR) {
+    void send_byte(uint8_t byte) { outgoing.push_back(byte); }
+
+    void flush_outgoing() {
+        size_t sent = 0;
+        while (sent < outgoing.size()) {
+            const ssize_t n = ::write(fd, outgoing.data() + sent, outgoing.size() - sent);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) break; // a failed write shows up as a missing answer
+            sent += static_cast<size_t>(n);
         }
+        outgoing.clear();
     }
 
-    int receive_byte(int timeout_ms) const {
+    int receive_byte(int timeout_ms) {
+        flush_outgoing();
         // The limit of a Win32 one-byte read with all three read time-outs at timeout_ms.
         const int limit = 2 * timeout_ms;
         timespec start{};
@@ -89,6 +102,7 @@ struct PosixPort {
 
     void close() {
         if (fd < 0) return;
+        flush_outgoing();
         termios settings{};
         if (saved_valid && tcgetattr(fd, &settings) == 0) {
             settings.c_cc[VMIN] = saved_min;

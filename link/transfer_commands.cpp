@@ -66,7 +66,8 @@ void show_result(const TransferCommand& command, const ResultMessage& message) {
 
 Transports device_transports() {
     Transports t;
-    t.keyboard_read = [](const UserInterface& ui, DeviceImage& image, const ProgressSink& progress) {
+    t.keyboard_read = [](const UserInterface& ui, DeviceImage& image,
+                         const ProgressSink& progress) {
         const KeyboardChannel channel(win32_keyboard_platform(keyboard_dispatch));
         return keyboard_read(KeyboardLink{channel, ui}, image, progress);
     };
