@@ -20,7 +20,6 @@ void enter_raw_code(MainWindow& main, int32_t& cell) {
     if (code < 0) return;
     cell = std::min(code, kLargestRawCode);
     main.session->config.modified = true;
-    refresh_captions(main);
 }
 
 // The slot the cell's macro lives in, or the first free one for a new macro; -1 when
@@ -69,9 +68,7 @@ void edit_key_cell(MainWindow& main, int button) {
     int32_t& cell = config.key_codes[key_code_index(main, button)];
     if (config.switches_keypad_to == kSwitchesToRs232) {
         enter_raw_code(main, cell);
-        return;
-    }
-    if (control_key_down()) {
+    } else if (control_key_down()) {
         if (!edit_cell_macro(main, cell)) return;
     } else {
         choose_cell_key(main, cell);

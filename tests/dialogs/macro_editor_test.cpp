@@ -102,8 +102,8 @@ DialogScript::Action expect_remaining(int bytes) {
 }
 
 TEST_F(MacroEditorTest, RemainingMemoryCountsKeysDelaysAndTheLengths) {
-    DialogScript user;
-    user.then(kMacro, expect_remaining(336))
+    DialogScript script;
+    script.then(kMacro, expect_remaining(336))
         .then(kMacro, click_on(step_button(0)))
         .then(kSelectKey, pick(key_id(kQ), IDC_STEP_MAKE, 1))
         .then(kMacro, expect_remaining(333))
@@ -121,7 +121,7 @@ TEST_F(MacroEditorTest, RemainingMemoryCountsKeysDelaysAndTheLengths) {
         .then(kMacro, expect_remaining(330))
         .then(kMacro, click_on(IDC_NUMBER_OK));
     EXPECT_EQ(0x81, edit(0));
-    EXPECT_TRUE(user.finished());
+    EXPECT_TRUE(script.finished());
     EXPECT_EQ(make_step(kQ), config.macros[0].steps[0]);
     EXPECT_EQ(make_step(kA), config.macros[0].steps[1]);
     EXPECT_EQ(delay_step(10), config.macros[0].steps[16]);
@@ -129,123 +129,58 @@ TEST_F(MacroEditorTest, RemainingMemoryCountsKeysDelaysAndTheLengths) {
     EXPECT_TRUE(config.modified);
 }
 
-// With 333 bytes used elsewhere a new macro can take one key step (3 bytes) but no delay;
-// afterwards only its filled step can change.
-TEST_F(MacroEditorTest, ThreeBytesLeftTakeOneKeyStep) {
-    const int slot = fill_other_macros(333);
-    DialogScript user;
-    user.then(kMacro,
-              [](HWND dialog) {
-                  EXPECT_EQ(remaining(3), item_text(dialog, IDC_MACRO_MEMORY));
-                  EXPECT_EQ("1111111111111111", enabled_steps(dialog));
-                  click(dialog, step_button(3));
-                  return true;
-              })
-        .then(kSelectKey, pick(key_id(kQ), IDC_STEP_MAKE, 0))
-        .then(kMacro,
-              [](HWND dialog) {
-                  EXPECT_EQ(remaining(0), item_text(dialog, IDC_MACRO_MEMORY));
-                  EXPECT_EQ("0001000000000000", enabled_steps(dialog));
-                  click(dialog, step_button(3));
-                  return true;
-              })
-        .then(kSelectKey, pick(key_id(kA), 0, 0))
-        .then(kMacro, click_on(IDC_NUMBER_OK));
-    EXPECT_EQ(zq70::macro_code_of_slot(slot), edit(slot));
-    EXPECT_TRUE(user.finished());
-    EXPECT_EQ(make_step(kA), config.macros[slot].steps[3]);
-}
-
-TEST_F(MacroEditorTest, AFirstStepThatCannotFitGraysEveryStep) {
-    for (int used : {334, 335}) {
-        SCOPED_TRACE(used);
+// What the steps offer for the memory left: an empty step only when a key step still fits
+// (3 bytes for a macro's first step), a delay only when it fits in place of the step's
+// value. Memory used elsewhere, the edited macro's steps, the remaining memory shown, the
+// enabled step buttons, and for some buttons whether "Select a key" offers Delay.
+TEST_F(MacroEditorTest, MemoryLeftDecidesWhatTheStepsOffer) {
+    struct Case {
+        int others;
+        std::vector<std::pair<int, int>> steps; // word, value
+        int remaining;
+        const char* enabled;
+        std::vector<std::pair<int, bool>> delay_offered; // step button, Delay enabled
+    };
+    const std::vector<Case> cases = {
+        {333, {}, 3, "1111111111111111", {{3, false}}},
+        {334, {}, 2, "0000000000000000", {}},
+        {335, {}, 1, "0000000000000000", {}},
+        {331,
+         {{0, make_step(kQ)}, {1, make_step(kA)}},
+         1,
+         "1111111111111111",
+         {{2, false}, {1, true}}},
+        {330,
+         {{0, make_step(kQ)}, {16, delay_step(3)}, {17, break_step(kA)}},
+         0,
+         "1000000011000000",
+         {{0, false}, {8, true}}},
+        // More than the macro area, as a damaged file may claim: nothing may grow.
+        {334, {{0, make_step(kQ)}}, -1, "1000000000000000", {{0, false}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message()
+                     << c.others << " used elsewhere, remaining " << c.remaining);
         zq70::reset_configuration(config);
-        const int slot = fill_other_macros(used);
-        DialogScript user;
-        user.then(kMacro,
-                  [used](HWND dialog) {
-                      EXPECT_EQ(remaining(336 - used), item_text(dialog, IDC_MACRO_MEMORY));
-                      EXPECT_EQ("0000000000000000", enabled_steps(dialog));
-                      return true;
-                  })
-            .then(kMacro, press(VK_ESCAPE));
+        const int slot = fill_other_macros(c.others);
+        for (const auto& [word, value] : c.steps)
+            config.macros[slot].steps[word] = value;
+        config.macros[slot].in_use = !c.steps.empty();
+        DialogScript script;
+        script.then(kMacro, [&c](HWND dialog) {
+            EXPECT_EQ(remaining(c.remaining), item_text(dialog, IDC_MACRO_MEMORY));
+            EXPECT_EQ(c.enabled, enabled_steps(dialog));
+            return true;
+        });
+        for (const auto& [button, offered] : c.delay_offered) {
+            script.then(kMacro, click_on(step_button(button)));
+            script.then(kSelectKey, pick(IDCANCEL, 0, offered));
+        }
+        script.then(kMacro, press(VK_ESCAPE));
         EXPECT_EQ(-1, edit(slot));
-        EXPECT_TRUE(user.finished());
-        EXPECT_EQ(0, config.macros[slot].in_use);
+        EXPECT_TRUE(script.finished());
+        EXPECT_EQ(!c.steps.empty(), config.macros[slot].in_use != 0);
     }
-}
-
-// One byte left: an empty step may take a key but not a delay; a key step may become a
-// delay (one byte more).
-TEST_F(MacroEditorTest, OneByteLeftAllowsAKeyOrAKeyToDelay) {
-    const int slot = fill_other_macros(331);
-    config.macros[slot].steps[0] = make_step(kQ);
-    config.macros[slot].steps[1] = make_step(kA);
-    config.macros[slot].in_use = 1;
-    DialogScript user;
-    user.then(kMacro,
-              [](HWND dialog) {
-                  EXPECT_EQ(remaining(1), item_text(dialog, IDC_MACRO_MEMORY));
-                  EXPECT_EQ("1111111111111111", enabled_steps(dialog));
-                  click(dialog, step_button(2));
-                  return true;
-              })
-        .then(kSelectKey, pick(IDCANCEL, IDC_STEP_MAKE, 0))
-        .then(kMacro, click_on(step_button(1)))
-        .then(kSelectKey, pick(IDCANCEL, IDC_STEP_MAKE, 1))
-        .then(kMacro, press(VK_ESCAPE));
-    EXPECT_EQ(-1, edit(slot));
-    EXPECT_TRUE(user.finished());
-}
-
-// Memory full: only filled steps can change; a key step cannot become a delay, a delay step
-// can stay one.
-TEST_F(MacroEditorTest, FullMemoryKeepsOnlyFilledStepsEditable) {
-    const int slot = fill_other_macros(330);
-    config.macros[slot].steps[0] = make_step(kQ);
-    config.macros[slot].steps[16] = delay_step(3);
-    config.macros[slot].in_use = 1;
-    DialogScript user;
-    user.then(kMacro,
-              [](HWND dialog) {
-                  EXPECT_EQ(remaining(1), item_text(dialog, IDC_MACRO_MEMORY));
-                  click(dialog, step_button(9));
-                  return true;
-              })
-        .then(kSelectKey, pick(key_id(kA), IDC_STEP_BREAK))
-        .then(kMacro,
-              [](HWND dialog) {
-                  EXPECT_EQ(remaining(0), item_text(dialog, IDC_MACRO_MEMORY));
-                  EXPECT_EQ("1000000011000000", enabled_steps(dialog));
-                  click(dialog, step_button(0));
-                  return true;
-              })
-        .then(kSelectKey, pick(IDCANCEL, IDC_STEP_MAKE, 0))
-        .then(kMacro, click_on(step_button(8)))
-        .then(kSelectKey, pick(IDCANCEL, IDC_STEP_MAKE, 1))
-        .then(kMacro, click_on(IDC_NUMBER_OK));
-    EXPECT_EQ(zq70::macro_code_of_slot(slot), edit(slot));
-    EXPECT_TRUE(user.finished());
-    EXPECT_EQ(break_step(kA), config.macros[slot].steps[17]);
-}
-
-// A configuration from a file may claim more than the macro area: then nothing may grow.
-TEST_F(MacroEditorTest, OverfullMemoryRefusesEveryGrowth) {
-    const int slot = fill_other_macros(334);
-    config.macros[slot].steps[0] = make_step(kQ);
-    config.macros[slot].in_use = 1;
-    DialogScript user;
-    user.then(kMacro,
-              [](HWND dialog) {
-                  EXPECT_EQ(remaining(-1), item_text(dialog, IDC_MACRO_MEMORY));
-                  EXPECT_EQ("1000000000000000", enabled_steps(dialog));
-                  click(dialog, step_button(0));
-                  return true;
-              })
-        .then(kSelectKey, pick(IDCANCEL, IDC_STEP_MAKE, 0))
-        .then(kMacro, press(VK_ESCAPE));
-    EXPECT_EQ(-1, edit(slot));
-    EXPECT_TRUE(user.finished());
 }
 
 void send_scroll(HWND dialog, int request, int thumb = 0) {
@@ -263,8 +198,9 @@ TEST_F(MacroEditorTest, ScrollingMovesTheEightColumnsOverSixteenSteps) {
         config.macros[0].steps[16 + i] = break_step(kA + i % 9);
     }
     config.macros[0].in_use = 1;
-    DialogScript user;
-    user.then(kMacro,
+    DialogScript script;
+    script
+        .then(kMacro,
               [](HWND dialog) {
                   const std::pair<int, int> moves[] = {
                       {SB_LINERIGHT, 1}, {SB_LINELEFT, 0},  {SB_LINELEFT, 0},  {SB_PAGERIGHT, 7},
@@ -293,7 +229,7 @@ TEST_F(MacroEditorTest, ScrollingMovesTheEightColumnsOverSixteenSteps) {
               })
         .then(kMacro, press(VK_ESCAPE));
     EXPECT_EQ(-1, edit(0));
-    EXPECT_TRUE(user.finished());
+    EXPECT_TRUE(script.finished());
 }
 
 // An empty step preselects its row's kind, a filled one its own, also when scrolled.
@@ -302,8 +238,8 @@ TEST_F(MacroEditorTest, SelectKeyOpensWithTheStepsKind) {
     config.macros[0].steps[25] = make_step(kA); // break row, step 10
     config.macros[0].in_use = 1;
     config.key_codes[0] = 0x81;
-    DialogScript user;
-    user.then(kMacro, click_on(step_button(2)))
+    DialogScript script;
+    script.then(kMacro, click_on(step_button(2)))
         .then(kSelectKey, pick(IDCANCEL, IDC_STEP_MAKE))
         .then(kMacro, click_on(step_button(10)))
         .then(kSelectKey, pick(IDCANCEL, IDC_STEP_BREAK))
@@ -323,7 +259,7 @@ TEST_F(MacroEditorTest, SelectKeyOpensWithTheStepsKind) {
         .then(kSelectKey, pick(key_id(kQ), IDC_STEP_MAKE))
         .then(kMacro, click_on(IDC_NUMBER_OK));
     EXPECT_EQ(0x81, edit(0));
-    EXPECT_TRUE(user.finished());
+    EXPECT_TRUE(script.finished());
     EXPECT_EQ(make_step(kQ), config.macros[0].steps[25]);
 }
 
@@ -337,8 +273,9 @@ TEST_F(MacroEditorTest, CaptionsNameKindKeyAndDelay) {
     steps[16 + 3] = delay_step(0);
     steps[16 + 4] = delay_step(255);
     config.macros[0].in_use = 1;
-    DialogScript user;
-    user.then(kMacro,
+    DialogScript script;
+    script
+        .then(kMacro,
               [](HWND dialog) {
                   EXPECT_EQ("Make\nQ", item_text(dialog, step_button(0)));
                   EXPECT_EQ("Break\nBksp", item_text(dialog, step_button(1)));
@@ -356,7 +293,7 @@ TEST_F(MacroEditorTest, CaptionsNameKindKeyAndDelay) {
               })
         .then(kMacro, press(VK_ESCAPE));
     EXPECT_EQ(-1, edit(0));
-    EXPECT_TRUE(user.finished());
+    EXPECT_TRUE(script.finished());
 }
 
 // Cancel restores all 33 words, but a step that was stored leaves the configuration
@@ -367,8 +304,8 @@ TEST_F(MacroEditorTest, CancelRestoresTheSlot) {
     config.macros[0].in_use = 1;
     config.key_codes[3] = 0x81;
     const zq70::MacroSlot before = config.macros[0];
-    DialogScript user;
-    user.then(kMacro, click_on(step_button(0)))
+    DialogScript script;
+    script.then(kMacro, click_on(step_button(0)))
         .then(kSelectKey, pick(key_id(0)))
         .then(kMacro, click_on(step_button(9)))
         .then(kSelectKey, pick(key_id(kA)))
@@ -377,7 +314,7 @@ TEST_F(MacroEditorTest, CancelRestoresTheSlot) {
             return true;
         });
     EXPECT_EQ(-1, edit(0));
-    EXPECT_TRUE(user.finished());
+    EXPECT_TRUE(script.finished());
     EXPECT_EQ(0, std::memcmp(&before, &config.macros[0], sizeof before));
     EXPECT_TRUE(config.modified);
 
@@ -405,13 +342,13 @@ TEST_F(MacroEditorTest, OkWithoutStepsReleasesTheSlot) {
     config.key_codes[zq70::cell_index(22, 22)] = 0x83;
     config.key_codes[zq70::input_index(23)] = 0x83;
     const zq70::MacroSlot last = config.macros[2];
-    DialogScript user;
-    user.then(kMacro, click_on(step_button(0)))
+    DialogScript script;
+    script.then(kMacro, click_on(step_button(0)))
         .then(kSelectKey, pick(key_id(0)))
         .then(kMacro, expect_remaining(336 - 6))
         .then(kMacro, click_on(IDC_NUMBER_OK));
     EXPECT_EQ(0, edit(0));
-    EXPECT_TRUE(user.finished());
+    EXPECT_TRUE(script.finished());
     EXPECT_EQ(0, std::memcmp(&last, &config.macros[0], sizeof last));
     EXPECT_EQ(0, config.macros[2].in_use);
     EXPECT_EQ(0, config.key_codes[zq70::cell_index(0, 0)]);
@@ -424,13 +361,13 @@ TEST_F(MacroEditorTest, OkWithoutStepsReleasesTheSlot) {
 
 // A gap in a row: the step after it is shown and counted.
 TEST_F(MacroEditorTest, StepsAfterAGapCount) {
-    DialogScript user;
-    user.then(kMacro, click_on(step_button(2)))
+    DialogScript script;
+    script.then(kMacro, click_on(step_button(2)))
         .then(kSelectKey, pick(key_id(kQ)))
         .then(kMacro, expect_remaining(333))
         .then(kMacro, click_on(IDC_NUMBER_OK));
     EXPECT_EQ(0x81, edit(0));
-    EXPECT_TRUE(user.finished());
+    EXPECT_TRUE(script.finished());
     EXPECT_EQ(make_step(kQ), config.macros[0].steps[2]);
 }
 
