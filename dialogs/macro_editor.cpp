@@ -35,6 +35,8 @@ std::string format_int(const char* format, int value) {
     return text;
 }
 
+// A word whose low seven bits are the delay marker reads as a delay, as the catalogue names
+// it "Delay", whatever its bit 7.
 bool is_delay_caption(int word) {
     return (word & 0x7F) == zq70::kDelayMarker;
 }
@@ -48,7 +50,8 @@ std::string step_caption(int word) {
     return caption;
 }
 
-// Step word shown by step button j (0..7 make row, 8..15 break row) at scroll position p.
+// The step word that step button `button` (0..7 make row, 8..15 break row) shows at scroll
+// position `position`.
 int word_of_button(int button, int position) {
     return button < kVisibleColumns ? position + button
                                     : zq70::kStepsPerSequence + position + button - kVisibleColumns;
