@@ -86,11 +86,14 @@ void check_image(const DeviceImage& image) {
     require(first == second, "encoding is not stable");
 }
 
-std::string scratch_file() {
-    return (std::filesystem::temp_directory_path() /
-            ("zq70-fuzz-" + std::to_string(getpid()) + ".cfg"))
-        .string();
-}
+// The file that stands for the configuration file, one per fuzzing process, removed when
+// the process ends.
+struct ScratchFile {
+    std::string path = (std::filesystem::temp_directory_path() /
+                        ("zq70-fuzz-" + std::to_string(getpid()) + ".cfg"))
+                           .string();
+    ~ScratchFile() { std::remove(path.c_str()); }
+};
 
 } // namespace
 
@@ -101,7 +104,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     check_image(image);
 
     // The same bytes as a configuration file.
-    static const std::string path = scratch_file();
+    static const ScratchFile scratch;
+    const std::string& path = scratch.path;
+    // A fresh file each time: rewriting a truncated one makes ext4 flush it on close,
+    // which would slow every run down to disk speed.
+    std::remove(path.c_str());
     if (std::FILE* file = std::fopen(path.c_str(), "wb")) {
         if (size > 0) std::fwrite(data, 1, size, file);
         std::fclose(file);
