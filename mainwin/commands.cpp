@@ -7,6 +7,7 @@
 #include "config/files.h"
 #include "config/options.h"
 #include "device_commands.h"
+#include "dialogs/dialogs.h"
 #include "main_window_texts.h"
 #include "menu_marks.h"
 #include "res/resource_ids.h"
@@ -86,6 +87,8 @@ void choose_port(MainWindow& m, int command) {
     save_preferences(*m.session);
 }
 
-void show_about_box(MainWindow&) {}
+void show_about_box(MainWindow& m) {
+    show_about(m.window);
+}
 
 } // namespace zq70
