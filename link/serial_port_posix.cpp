@@ -25,12 +25,15 @@ struct PosixPort {
     // The bytes of one command, sent together when its answer is awaited: one write and
     // one wake-up of the other side per command instead of one per byte.
     std::vector<uint8_t> outgoing;
+    // A write or flush that failed: the answer awaited next is taken as missing at once.
+    bool failed = false;
 
     ~PosixPort() { close(); }
 
     bool open(int port_number) {
         fd = ::open(path_of_port(port_number).c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
         if (fd < 0) return false;
+        failed = false;
         // TIOCEXCL keeps other processes out (root aside); the lock also keeps out another
         // program of ours that runs as root.
         exclusive = ioctl(fd, TIOCEXCL) == 0;
@@ -68,7 +71,10 @@ struct PosixPort {
         while (sent < outgoing.size()) {
             const ssize_t n = ::write(fd, outgoing.data() + sent, outgoing.size() - sent);
             if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) break; // a failed write shows up as a missing answer
+            if (n <= 0) {
+                failed = true;
+                break;
+            }
             sent += static_cast<size_t>(n);
         }
         outgoing.clear();
@@ -76,6 +82,10 @@ struct PosixPort {
 
     int receive_byte(int timeout_ms) {
         flush_outgoing();
+        if (failed) {
+            failed = false;
+            return -1;
+        }
         // The limit of a Win32 one-byte read with all three read time-outs at timeout_ms.
         const int limit = 2 * timeout_ms;
         timespec start{};
@@ -98,7 +108,9 @@ struct PosixPort {
         }
     }
 
-    void discard_input() const { tcflush(fd, TCIFLUSH); }
+    void discard_input() {
+        if (tcflush(fd, TCIFLUSH) != 0) failed = true;
+    }
 
     void close() {
         if (fd < 0) return;

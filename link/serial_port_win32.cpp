@@ -12,6 +12,8 @@ struct Win32Port {
     HANDLE handle = INVALID_HANDLE_VALUE;
     COMMTIMEOUTS saved{};
     bool saved_valid = false;
+    // A write or purge that failed: the answer awaited next is taken as missing at once.
+    bool failed = false;
 
     ~Win32Port() { close(); }
 
@@ -20,7 +22,7 @@ struct Win32Port {
         // No sharing: the port is ours alone for the transfer.
         handle = CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                              0, nullptr);
-        saved_valid = false;
+        saved_valid = failed = false;
         return handle != INVALID_HANDLE_VALUE;
     }
 
@@ -43,13 +45,16 @@ struct Win32Port {
         return true;
     }
 
-    void send_byte(uint8_t byte) const {
+    void send_byte(uint8_t byte) {
         DWORD written = 0;
-        // A failed write shows up as a missing or wrong answer.
-        WriteFile(handle, &byte, 1, &written, nullptr);
+        if (!WriteFile(handle, &byte, 1, &written, nullptr) || written != 1) failed = true;
     }
 
-    int receive_byte(int timeout_ms) const {
+    int receive_byte(int timeout_ms) {
+        if (failed) {
+            failed = false;
+            return -1;
+        }
         COMMTIMEOUTS timeouts{};
         if (!GetCommTimeouts(handle, &timeouts)) return -1;
         timeouts.ReadIntervalTimeout = static_cast<DWORD>(timeout_ms);
@@ -62,7 +67,9 @@ struct Win32Port {
         return byte;
     }
 
-    void discard_input() const { PurgeComm(handle, PURGE_RXCLEAR); }
+    void discard_input() {
+        if (!PurgeComm(handle, PURGE_RXCLEAR)) failed = true;
+    }
 
     void close() {
         if (handle == INVALID_HANDLE_VALUE) return;

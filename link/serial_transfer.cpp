@@ -12,7 +12,8 @@ namespace {
 class OpenPort {
   public:
     OpenPort(const SerialPort& port, int port_number) : port_(port) {
-        open_ = port_.open(port_number);
+        open_ = port_number >= kFirstPortNumber && port_number <= kLastPortNumber &&
+                port_.open(port_number);
         if (open_ && !port_.configure()) close();
     }
     ~OpenPort() { close(); }

@@ -166,6 +166,12 @@ TEST(SerialTransfer, PortThatCannotBeOpenedOrConfigured) {
     EXPECT_TRUE(unconfigurable.port.sent.empty());
     unconfigurable.expect_port_restored();
 
+    // Only COM1 to COM6 exist for the program.
+    SerialRig numbers;
+    EXPECT_EQ(numbers.read(image, 0), PortOpenFailed);
+    EXPECT_EQ(numbers.write(image, 7), PortOpenFailed);
+    EXPECT_TRUE(numbers.port.opened.empty());
+
     // Held by someone else: the exclusive open fails.
     SerialRig busy;
     ASSERT_TRUE(busy.seam.open(2));
