@@ -9,8 +9,12 @@
 namespace zq70 {
 namespace {
 
+// Setting a text repaints the control even when the text stays the same, so only real
+// changes are written: scrolling and resizing then redraw only what changed.
 void set_text(HWND control, const std::string& text) {
-    SetWindowTextA(control, text.c_str());
+    char current[64] = "";
+    GetWindowTextA(control, current, sizeof current);
+    if (text != current) SetWindowTextA(control, text.c_str());
 }
 
 std::string numbered(const char* format, int number) {
@@ -20,7 +24,8 @@ std::string numbered(const char* format, int number) {
 }
 
 void show_pin_line(HWND label, HWND box, const char* format, int line, int pin) {
-    SendMessageA(box, CB_SETCURSEL, static_cast<WPARAM>(pin), 0);
+    if (SendMessageA(box, CB_GETCURSEL, 0, 0) != pin)
+        SendMessageA(box, CB_SETCURSEL, static_cast<WPARAM>(pin), 0);
     set_text(label, numbered(format, line + 1));
 }
 

@@ -3,7 +3,8 @@
 # the helpers to find, capture and close the program's window.
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-exe=${ZQ70_EXE:-$root/build/mingw/mainwin/zq70load.exe}
+build=$(realpath -m "${ZQ70_BUILD:-$root/build/mingw}")
+exe=${ZQ70_EXE:-$build/mainwin/zq70load.exe}
 workdir=${ZQ70_RUN_DIR:-$root/run}
 window_title="ZQ70 Configuration Utility"
 
