@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <cstdio>
+#include <string>
 
 #include "captions.h"
 #include "config/files.h"
@@ -40,19 +41,28 @@ HWND create_window(MainWindow& m) {
                            nullptr, nullptr, m.instance, &m);
 }
 
-void add_numbers(HWND box) {
-    for (int n = 0; n <= kPinCount - 1; ++n) {
-        char entry[4];
-        std::snprintf(entry, sizeof entry, kCountFormat, n);
-        SendMessageA(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
+// The 24 entries go in with redrawing off, so that the list updates itself once.
+template <typename EntryText> void fill_list(HWND box, EntryText entry_text) {
+    SendMessageA(box, WM_SETREDRAW, FALSE, 0);
+    for (int n = 0; n < kPinCount; ++n) {
+        const std::string entry = entry_text(n);
+        SendMessageA(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
     }
+    SendMessageA(box, WM_SETREDRAW, TRUE, 0);
 }
 
+// Entries 0 to 23 of the row and column lists.
+void add_numbers(HWND box) {
+    fill_list(box, [](int n) {
+        char entry[4];
+        std::snprintf(entry, sizeof entry, kCountFormat, n);
+        return std::string(entry);
+    });
+}
+
+// Entries A to X of a pin list: entry index = pin index.
 void add_pin_letters(HWND box) {
-    for (int pin = 0; pin < kPinCount; ++pin) {
-        const char entry[2] = {pin_letter(pin), '\0'};
-        SendMessageA(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
-    }
+    fill_list(box, [](int pin) { return std::string(1, pin_letter(pin)); });
 }
 
 HWND create_scroll_bar(MainWindow& m, DWORD direction, int x, int y, int width, int height) {

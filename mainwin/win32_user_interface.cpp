@@ -42,7 +42,20 @@ MessageAnswer show_box(HWND owner, const std::string& caption, const std::string
                                  icon_style(icon) | button_style(buttons)));
 }
 
+using FileDialog = BOOL(WINAPI*)(OPENFILENAMEA*);
+
+// The common dialogs bring the shell and COM libraries with them: they are loaded at the
+// first file question instead of at every start-up.
+FileDialog file_dialog(FileQuestion question) {
+    static const HMODULE library = LoadLibraryA("comdlg32.dll");
+    if (!library) return nullptr;
+    return reinterpret_cast<FileDialog>(reinterpret_cast<void*>(GetProcAddress(
+        library, question == FileQuestion::Open ? "GetOpenFileNameA" : "GetSaveFileNameA")));
+}
+
 bool ask_file_name(HWND owner, FileQuestion question, std::string& path) {
+    const FileDialog run_dialog = file_dialog(question);
+    if (!run_dialog) return false;
     char file_name[kFileNameCapacity] = "";
     OPENFILENAMEA dialog{};
     dialog.lStructSize = sizeof dialog;
@@ -51,9 +64,8 @@ bool ask_file_name(HWND owner, FileQuestion question, std::string& path) {
     dialog.lpstrFile = file_name;
     dialog.nMaxFile = kFileNameCapacity;
     dialog.Flags = file_dialog_flags(question);
-    const bool chosen = question == FileQuestion::Open
-                            ? (dialog.lpstrTitle = "Open File", GetOpenFileNameA(&dialog))
-                            : (dialog.lpstrTitle = "Save File", GetSaveFileNameA(&dialog));
+    dialog.lpstrTitle = question == FileQuestion::Open ? "Open File" : "Save File";
+    const bool chosen = run_dialog(&dialog);
     if (chosen) path = file_name;
     return chosen;
 }
