@@ -41,14 +41,13 @@ HWND create_window(MainWindow& m) {
                            nullptr, nullptr, m.instance, &m);
 }
 
-// The 24 entries go in with redrawing off, so that the list updates itself once.
+// Redrawing is left on while filling: on Windows WM_SETREDRAW goes through the default
+// procedure, which would make the hidden lists visible.
 template <typename EntryText> void fill_list(HWND box, EntryText entry_text) {
-    SendMessageA(box, WM_SETREDRAW, FALSE, 0);
     for (int n = 0; n < kPinCount; ++n) {
         const std::string entry = entry_text(n);
         SendMessageA(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
     }
-    SendMessageA(box, WM_SETREDRAW, TRUE, 0);
 }
 
 // Entries 0 to 23 of the row and column lists.
