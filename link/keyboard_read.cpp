@@ -42,8 +42,9 @@ class ImageReader {
         }
         // The user's settings come back before any message is shown.
         channel.restore_after_read(saved);
-        if (failure.code != Ok && link_.ui.message)
-            link_.ui.message(kErrorCaption, failure.text, MessageIcon::None, MessageButtons::Ok);
+        if (failure.code != Ok)
+            show_message(link_.ui, failure.text, MessageIcon::None, MessageButtons::Ok,
+                         kErrorCaption);
         return failure.code;
     }
 

@@ -109,8 +109,8 @@ TransferResult keyboard_write(const KeyboardLink& link, const DeviceImage& image
     if (probe_speeds(channel, combos, failure) && announce_combos(channel, combos, failure))
         send_image(channel, combos, image, length, progress, failure);
     channel.restore_after_write(saved);
-    if (failure.code != Ok && link.ui.message)
-        link.ui.message(kErrorCaption, failure.text, MessageIcon::None, MessageButtons::Ok);
+    if (failure.code != Ok)
+        show_message(link.ui, failure.text, MessageIcon::None, MessageButtons::Ok, kErrorCaption);
     return failure.code;
 }
 
