@@ -1,7 +1,8 @@
 // Drives a running zq70load from outside, as a user would, for screenshots:
 //   mainwin_driver ACTION [ARGS] [ACTION [ARGS]...]
 // Actions: rows N, columns N (pick a count in the list), command ID (a menu item), answer
-// yes|no (the open message box), menu LETTER (open a menu of the menu bar), escape (close
+// yes|no (the open message box), code N (in RS-232 mode: give the first cell the raw code N
+// through the Key Code dialog), menu LETTER (open a menu of the menu bar), escape (close
 // it), maximize, restore, close (ask the window to close). After each action the driver
 // waits until the program is idle again.
 #include <windows.h>
@@ -48,14 +49,29 @@ BOOL CALLBACK find_box(HWND window, LPARAM search) {
     return TRUE;
 }
 
-bool answer(const char* what) {
+HWND wait_for_box() {
     BoxSearch search{nullptr};
     for (int tries = 0; tries < 50 && !search.found; ++tries) {
         EnumWindows(find_box, reinterpret_cast<LPARAM>(&search));
         if (!search.found) Sleep(100);
     }
-    if (!search.found) return false;
-    PostMessageA(search.found, WM_COMMAND, std::strcmp(what, "yes") == 0 ? IDYES : IDNO, 0);
+    return search.found;
+}
+
+bool answer(const char* what) {
+    const HWND box = wait_for_box();
+    if (!box) return false;
+    PostMessageA(box, WM_COMMAND, std::strcmp(what, "yes") == 0 ? IDYES : IDNO, 0);
+    return true;
+}
+
+// The first button child is the first key cell: the controls keep their creation order.
+bool enter_code(const char* code) {
+    PostMessageA(FindWindowExA(main_window, nullptr, "Button", nullptr), BM_CLICK, 0, 0);
+    const HWND dialog = wait_for_box();
+    if (!dialog) return false;
+    SetDlgItemTextA(dialog, 2301, code);       // the number field
+    PostMessageA(dialog, WM_COMMAND, 2228, 0); // OK
     return true;
 }
 
@@ -73,6 +89,8 @@ int act(int argc, char** argv) {
         return 2;
     } else if (std::strcmp(action, "answer") == 0) {
         if (!answer(argument)) return 0;
+    } else if (std::strcmp(action, "code") == 0) {
+        if (!enter_code(argument)) return 0;
     } else if (std::strcmp(action, "menu") == 0) {
         PostMessageA(main_window, WM_SYSCOMMAND, SC_KEYMENU, static_cast<LPARAM>(argument[0]));
         Sleep(500);
