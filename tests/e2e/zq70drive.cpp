@@ -72,7 +72,9 @@ std::string text_of(HWND hwnd) {
 }
 
 // A message box's text is the static control 0xFFFF; its buttons are IDOK..IDNO.
-std::string box_text(HWND box) { return text_of(GetDlgItem(box, 0xFFFF)); }
+std::string box_text(HWND box) {
+    return text_of(GetDlgItem(box, 0xFFFF));
+}
 
 void press_first_button(HWND box) {
     for (int id : {IDOK, IDYES, IDNO, IDCANCEL}) {
@@ -118,14 +120,16 @@ int main(int argc, char** argv) {
         return argc > index ? static_cast<DWORD>(std::atoi(argv[index])) : fallback;
     };
 
-    if (step == "wait-main") return wait_for(find_main, timeout(2, 30000)) ? 0 : fail("no main window");
+    if (step == "wait-main")
+        return wait_for(find_main, timeout(2, 30000)) ? 0 : fail("no main window");
 
     HWND main = find_main();
     if (!main) return fail("the program is not running");
 
     if (step == "command" && argc > 2) {
-        return PostMessageA(main, WM_COMMAND, MAKEWPARAM(std::atoi(argv[2]), 0), 0) ? 0
-                                                                                : fail("post failed");
+        return PostMessageA(main, WM_COMMAND, MAKEWPARAM(std::atoi(argv[2]), 0), 0)
+                   ? 0
+                   : fail("post failed");
     }
     if (step == "close") return PostMessageA(main, WM_CLOSE, 0, 0) ? 0 : fail("post failed");
 
@@ -144,10 +148,12 @@ int main(int argc, char** argv) {
         HWND dialog = wait_for([] { return find_program_dialog("Save File"); }, timeout(3, 30000));
         if (!dialog) return fail("no Save File dialog");
         HWND edit = nullptr;
-        wait_for([&] {
-            EnumChildWindows(dialog, find_edit, reinterpret_cast<LPARAM>(&edit));
-            return edit;
-        }, 5000);
+        wait_for(
+            [&] {
+                EnumChildWindows(dialog, find_edit, reinterpret_cast<LPARAM>(&edit));
+                return edit;
+            },
+            5000);
         if (!edit) return fail("no file name field");
         SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[2]));
         PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
