@@ -15,9 +15,11 @@ workdir=$(cd "$workdir" && pwd)
 export WINEPREFIX="$workdir/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 "$root/scripts/wine-prefix" "$WINEPREFIX" || { echo "could not prepare $WINEPREFIX" >&2; exit 1; }
 
+sim=${ZQ70SIM:-$root/build/native/tools/zq70sim}
 xvfb_pid=""
 server_pid=""
 program_pid=""
+sim_pid=""
 
 start_display() {
   [ -n "${DISPLAY:-}" ] && [ -z "${ZQ70_HEADLESS:-}" ] && return 0
@@ -35,8 +37,26 @@ start_display() {
 }
 
 start_server() {
-  wineserver -p &
+  # A session of its own, so that the hang-up of the simulator's terminal never reaches it.
+  setsid wineserver -p >"$workdir/wineserver.log" 2>&1 &
   server_pid=$!
+}
+
+# A simulated ZQ70 on a pseudo-terminal registered as COM1 of the prefix, its memory kept
+# in the working folder. Needs the server running (it registers the port through Wine).
+start_simulator() {
+  [ -x "$sim" ] || { echo "$(basename "$0"): $sim not found; build it first" >&2; exit 1; }
+  "$sim" --memory "$workdir/zq70sim-memory.bin" --wine-prefix "$WINEPREFIX" --com 1 \
+    >"$workdir/zq70sim.out" 2>"$workdir/zq70sim.log" </dev/null &
+  sim_pid=$!
+  for _ in $(seq 1 200); do
+    grep -q '^/' "$workdir/zq70sim.out" 2>/dev/null && break
+    kill -0 "$sim_pid" 2>/dev/null || break
+    sleep 0.05
+  done
+  grep -q '^/' "$workdir/zq70sim.out" 2>/dev/null ||
+    { echo "$(basename "$0"): zq70sim did not start: $(cat "$workdir/zq70sim.log")" >&2; exit 1; }
+  echo "Simulated ZQ70 on COM1 ($(head -n 1 "$workdir/zq70sim.out")), memory in $workdir/zq70sim-memory.bin"
 }
 
 stop_all() {
@@ -44,9 +64,14 @@ stop_all() {
     kill "$program_pid" 2>/dev/null
     wait "$program_pid" 2>/dev/null
   fi
+  if [ -n "$sim_pid" ]; then
+    kill "$sim_pid" 2>/dev/null
+    wait "$sim_pid" 2>/dev/null
+  fi
   if [ -n "$server_pid" ]; then
     wineserver -k >/dev/null 2>&1
-    kill "$server_pid" 2>/dev/null
+    for _ in $(seq 1 50); do kill -0 "$server_pid" 2>/dev/null || break; sleep 0.1; done
+    kill -9 "$server_pid" 2>/dev/null
     wait "$server_pid" 2>/dev/null
   fi
   if [ -n "$xvfb_pid" ]; then

@@ -1,12 +1,19 @@
-// Drives a running zq70load.exe from outside, as a user would, one step per invocation:
-//   zq70drive wait-main [ms]                 wait until the main window is visible
-//   zq70drive command ID                     post a menu command to the main window
-//   zq70drive answer-box TEXT [ms]           wait for the message box showing TEXT, press its
-//                                            first button; fails (and prints what it saw)
-//                                            when another box comes up instead
-//   zq70drive save-as PATH [ms]              fill the "Save File" dialog with PATH, press OK
-//   zq70drive close                          post WM_CLOSE to the main window
-// Exit status 0 on success. Runs under the same Wine server as the program.
+// Drives a running zq70load.exe from outside, as a user would (end-to-end runs and
+// screenshots). Runs under the same Wine server as the program:
+//   zq70drive ACTION [ARG] [ACTION [ARG]...]
+// Actions:
+//   wait-main          wait (up to 30 s) until the main window is visible
+//   command ID         pick a menu item
+//   rows N, columns N  pick a count in the "Number of Rows" / "Number of Columns" list
+//   answer yes|no      press Yes or No in the message box that is up
+//   answer-box TEXT    wait for the message box showing TEXT (\n for a line break) and press
+//                      its first button; fails, printing what it saw, on any other text
+//   save-as PATH       fill the "Save File" dialog with PATH and press OK
+//   code N             in RS-232 mode, give the first cell the raw code N (Key Code dialog)
+//   menu LETTER        open a menu of the menu bar; escape closes it again
+//   maximize, restore  the window's size
+//   close              ask the window to close (WM_CLOSE)
+// Exit status 0 when every action succeeded; the first failure ends the run.
 #include <windows.h>
 
 #include <cstdio>
@@ -14,14 +21,13 @@
 #include <cstring>
 #include <string>
 
+#include "res/resource_ids.h"
+
 namespace {
 
-const char kMainClass[] = "zq70loadClass";
-
-HWND find_main() {
-    HWND main = FindWindowA(kMainClass, nullptr);
-    return main && IsWindowVisible(main) ? main : nullptr;
-}
+HWND g_main = nullptr;
+HANDLE g_process = nullptr;
+DWORD g_process_id = 0;
 
 template <typename Probe> HWND wait_for(Probe probe, DWORD ms) {
     const DWORD start = GetTickCount();
@@ -32,20 +38,29 @@ template <typename Probe> HWND wait_for(Probe probe, DWORD ms) {
     }
 }
 
-struct BoxSearch {
-    DWORD process;
+void wait_until_idle() {
+    if (g_process) WaitForInputIdle(g_process, 5000);
+    Sleep(100);
+}
+
+HWND find_main() {
+    HWND main = FindWindowA("zq70loadClass", nullptr);
+    return main && IsWindowVisible(main) ? main : nullptr;
+}
+
+struct DialogSearch {
     const char* caption; // nullptr: any message box (a dialog with the text control 0xFFFF)
     HWND found;
 };
 
-// Top-level dialogs of the program's process, message boxes and common dialogs alike.
+// Visible top-level dialogs of the program's process: message boxes and common dialogs.
 BOOL CALLBACK find_dialog(HWND hwnd, LPARAM param) {
-    auto* search = reinterpret_cast<BoxSearch*>(param);
+    auto* search = reinterpret_cast<DialogSearch*>(param);
     char cls[64] = "";
     GetClassNameA(hwnd, cls, sizeof cls);
     DWORD process = 0;
     GetWindowThreadProcessId(hwnd, &process);
-    if (process != search->process || std::strcmp(cls, "#32770") != 0 || !IsWindowVisible(hwnd))
+    if (process != g_process_id || std::strcmp(cls, "#32770") != 0 || !IsWindowVisible(hwnd))
         return TRUE;
     char caption[256] = "";
     GetWindowTextA(hwnd, caption, sizeof caption);
@@ -56,33 +71,45 @@ BOOL CALLBACK find_dialog(HWND hwnd, LPARAM param) {
     return FALSE;
 }
 
-HWND find_program_dialog(const char* caption) {
-    HWND main = FindWindowA(kMainClass, nullptr);
-    if (!main) return nullptr;
-    BoxSearch search{0, caption, nullptr};
-    GetWindowThreadProcessId(main, &search.process);
-    EnumWindows(find_dialog, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+HWND wait_for_dialog(const char* caption, DWORD ms = 60000) {
+    return wait_for(
+        [caption] {
+            DialogSearch search{caption, nullptr};
+            EnumWindows(find_dialog, reinterpret_cast<LPARAM>(&search));
+            return search.found;
+        },
+        ms);
+}
+
+// Any dialog of the program owned by the main window (boxes and the Key Code dialog).
+HWND wait_for_owned_dialog() {
+    return wait_for(
+        [] {
+            HWND found = nullptr;
+            EnumWindows(
+                [](HWND hwnd, LPARAM param) -> BOOL {
+                    char cls[16] = "";
+                    GetClassNameA(hwnd, cls, sizeof cls);
+                    if (std::strcmp(cls, "#32770") != 0 || GetWindow(hwnd, GW_OWNER) != g_main ||
+                        !IsWindowVisible(hwnd))
+                        return TRUE;
+                    *reinterpret_cast<HWND*>(param) = hwnd;
+                    return FALSE;
+                },
+                reinterpret_cast<LPARAM>(&found));
+            return found;
+        },
+        5000);
+}
+
+void wait_gone(HWND hwnd) {
+    wait_for([hwnd] { return IsWindow(hwnd) ? nullptr : hwnd; }, 10000);
 }
 
 std::string text_of(HWND hwnd) {
     char buffer[1024] = "";
     if (hwnd) GetWindowTextA(hwnd, buffer, sizeof buffer);
     return buffer;
-}
-
-// A message box's text is the static control 0xFFFF; its buttons are IDOK..IDNO.
-std::string box_text(HWND box) {
-    return text_of(GetDlgItem(box, 0xFFFF));
-}
-
-void press_first_button(HWND box) {
-    for (int id : {IDOK, IDYES, IDNO, IDCANCEL}) {
-        if (HWND button = GetDlgItem(box, id)) {
-            PostMessageA(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)button);
-            return;
-        }
-    }
 }
 
 std::string unescape(const char* text) {
@@ -98,6 +125,41 @@ std::string unescape(const char* text) {
     return out;
 }
 
+void press(HWND dialog, int id) {
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+void pick(int list, int index) {
+    HWND box = nullptr;
+    for (int i = 0; i <= list; ++i)
+        box = FindWindowExA(g_main, box, "ComboBox", nullptr);
+    SendMessageA(box, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    PostMessageA(g_main, WM_COMMAND, MAKEWPARAM(0, CBN_SELCHANGE), reinterpret_cast<LPARAM>(box));
+    wait_until_idle();
+}
+
+bool answer_box(const char* expected_text) {
+    const std::string expected = unescape(expected_text);
+    HWND box = wait_for_dialog(nullptr);
+    if (!box) {
+        std::fprintf(stderr, "zq70drive: no message box; expected: %s\n", expected.c_str());
+        return false;
+    }
+    const std::string seen = text_of(GetDlgItem(box, 0xFFFF));
+    std::printf("box \"%s\": %s\n", text_of(box).c_str(), seen.c_str());
+    for (int id : {IDOK, IDYES, IDNO, IDCANCEL}) {
+        if (GetDlgItem(box, id)) {
+            press(box, id);
+            break;
+        }
+    }
+    wait_gone(box);
+    if (seen != expected)
+        std::fprintf(stderr, "zq70drive: unexpected box text; expected: %s\n", expected.c_str());
+    return seen == expected;
+}
+
 BOOL CALLBACK find_edit(HWND hwnd, LPARAM param) {
     char cls[32] = "";
     GetClassNameA(hwnd, cls, sizeof cls);
@@ -106,59 +168,110 @@ BOOL CALLBACK find_edit(HWND hwnd, LPARAM param) {
     return FALSE;
 }
 
-int fail(const char* what) {
-    std::fprintf(stderr, "zq70drive: %s\n", what);
-    return 1;
+bool save_as(const char* path) {
+    HWND dialog = wait_for_dialog("Save File", 30000);
+    if (!dialog) return false;
+    HWND edit = nullptr;
+    wait_for(
+        [&] {
+            EnumChildWindows(dialog, find_edit, reinterpret_cast<LPARAM>(&edit));
+            return edit;
+        },
+        5000);
+    if (!edit) return false;
+    SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path));
+    press(dialog, IDOK);
+    wait_gone(dialog);
+    return !IsWindow(dialog);
+}
+
+// The first button child is the first key cell: the controls keep their creation order.
+bool enter_code(const char* code) {
+    PostMessageA(FindWindowExA(g_main, nullptr, "Button", nullptr), BM_CLICK, 0, 0);
+    HWND dialog = wait_for_owned_dialog();
+    if (!dialog) return false;
+    SetDlgItemTextA(dialog, IDC_NUMBER_FIELD, code);
+    press(dialog, IDC_NUMBER_OK);
+    wait_until_idle();
+    return true;
+}
+
+bool answer(const char* what) {
+    HWND box = wait_for_owned_dialog();
+    if (!box) return false;
+    press(box, std::strcmp(what, "yes") == 0 ? IDYES : IDNO);
+    wait_until_idle();
+    return true;
+}
+
+// Carries out one action with its argument; false when it failed.
+bool act(const std::string& action, const char* argument) {
+    if (action == "command") {
+        PostMessageA(g_main, WM_COMMAND, MAKEWPARAM(std::atoi(argument), 0), 0);
+        Sleep(200);
+        return true;
+    }
+    if (action == "rows" || action == "columns") {
+        pick(action == "rows" ? 0 : 1, std::atoi(argument));
+        return true;
+    }
+    if (action == "answer") return answer(argument);
+    if (action == "answer-box") return answer_box(argument);
+    if (action == "save-as") return save_as(argument);
+    if (action == "code") return enter_code(argument);
+    if (action == "menu") {
+        PostMessageA(g_main, WM_SYSCOMMAND, SC_KEYMENU, static_cast<LPARAM>(argument[0]));
+        Sleep(500);
+        return true;
+    }
+    if (action == "escape") {
+        PostMessageA(g_main, WM_KEYDOWN, VK_ESCAPE, 0);
+        PostMessageA(g_main, WM_KEYDOWN, VK_ESCAPE, 0);
+        Sleep(300);
+        return true;
+    }
+    if (action == "maximize" || action == "restore") {
+        PostMessageA(g_main, WM_SYSCOMMAND, action == "maximize" ? SC_MAXIMIZE : SC_RESTORE, 0);
+        wait_until_idle();
+        return true;
+    }
+    if (action == "close") return PostMessageA(g_main, WM_CLOSE, 0, 0) != FALSE;
+    std::fprintf(stderr, "zq70drive: unknown action %s\n", action.c_str());
+    return false;
+}
+
+bool takes_argument(const std::string& action) {
+    for (const char* name :
+         {"command", "rows", "columns", "answer", "answer-box", "save-as", "code", "menu"})
+        if (action == name) return true;
+    return false;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) return fail("usage: zq70drive STEP [ARGS]");
-    const std::string step = argv[1];
-    auto timeout = [&](int index, DWORD fallback) {
-        return argc > index ? static_cast<DWORD>(std::atoi(argv[index])) : fallback;
-    };
-
-    if (step == "wait-main")
-        return wait_for(find_main, timeout(2, 30000)) ? 0 : fail("no main window");
-
-    HWND main = find_main();
-    if (!main) return fail("the program is not running");
-
-    if (step == "command" && argc > 2) {
-        return PostMessageA(main, WM_COMMAND, MAKEWPARAM(std::atoi(argv[2]), 0), 0)
-                   ? 0
-                   : fail("post failed");
+    g_main = wait_for(find_main, 30000);
+    if (!g_main) {
+        std::fprintf(stderr, "zq70drive: no zq70load window\n");
+        return 1;
     }
-    if (step == "close") return PostMessageA(main, WM_CLOSE, 0, 0) ? 0 : fail("post failed");
-
-    if (step == "answer-box" && argc > 2) {
-        const std::string expected = unescape(argv[2]);
-        HWND box = wait_for([] { return find_program_dialog(nullptr); }, timeout(3, 60000));
-        if (!box) return fail(("no message box; expected: " + expected).c_str());
-        const std::string seen = box_text(box);
-        std::printf("box \"%s\": %s\n", text_of(box).c_str(), seen.c_str());
-        press_first_button(box);
-        wait_for([box] { return IsWindow(box) ? nullptr : box; }, 5000);
-        return seen == expected ? 0 : fail(("unexpected box text; expected: " + expected).c_str());
+    GetWindowThreadProcessId(g_main, &g_process_id);
+    g_process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, g_process_id);
+    for (int i = 1; i < argc; ++i) {
+        const std::string action = argv[i];
+        if (action == "wait-main") continue; // done above
+        const char* argument = "";
+        if (takes_argument(action)) {
+            if (i + 1 >= argc) {
+                std::fprintf(stderr, "zq70drive: %s needs an argument\n", action.c_str());
+                return 1;
+            }
+            argument = argv[++i];
+        }
+        if (!act(action, argument)) {
+            std::fprintf(stderr, "zq70drive: %s %s failed\n", action.c_str(), argument);
+            return 1;
+        }
     }
-
-    if (step == "save-as" && argc > 2) {
-        HWND dialog = wait_for([] { return find_program_dialog("Save File"); }, timeout(3, 30000));
-        if (!dialog) return fail("no Save File dialog");
-        HWND edit = nullptr;
-        wait_for(
-            [&] {
-                EnumChildWindows(dialog, find_edit, reinterpret_cast<LPARAM>(&edit));
-                return edit;
-            },
-            5000);
-        if (!edit) return fail("no file name field");
-        SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[2]));
-        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        wait_for([dialog] { return IsWindow(dialog) ? nullptr : dialog; }, 10000);
-        return IsWindow(dialog) ? fail("the Save File dialog stayed open") : 0;
-    }
-    return fail("unknown step");
+    return 0;
 }
