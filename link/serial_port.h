@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 namespace zq70 {
 
@@ -24,5 +25,18 @@ struct SerialPort {
     // Puts the saved time-outs back and releases the port.
     std::function<void()> close;
 };
+
+// The seam over a back-end object with the same six operations; the object lives as long as
+// any copy of the seam.
+template <typename Backend> SerialPort bind_serial_port(std::shared_ptr<Backend> state) {
+    SerialPort port;
+    port.open = [state](int number) { return state->open(number); };
+    port.configure = [state] { return state->configure(); };
+    port.send_byte = [state](uint8_t byte) { state->send_byte(byte); };
+    port.receive_byte = [state](int timeout_ms) { return state->receive_byte(timeout_ms); };
+    port.discard_input = [state] { state->discard_input(); };
+    port.close = [state] { state->close(); };
+    return port;
+}
 
 } // namespace zq70

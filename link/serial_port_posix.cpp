@@ -139,14 +139,7 @@ std::string default_posix_port_path(int port_number) {
 SerialPort make_posix_serial_port(std::function<std::string(int)> path_of_port) {
     auto state = std::make_shared<PosixPort>();
     state->path_of_port = std::move(path_of_port);
-    SerialPort port;
-    port.open = [state](int number) { return state->open(number); };
-    port.configure = [state] { return state->configure(); };
-    port.send_byte = [state](uint8_t byte) { state->send_byte(byte); };
-    port.receive_byte = [state](int timeout_ms) { return state->receive_byte(timeout_ms); };
-    port.discard_input = [state] { state->discard_input(); };
-    port.close = [state] { state->close(); };
-    return port;
+    return bind_serial_port(state);
 }
 
 } // namespace zq70

@@ -83,15 +83,7 @@ struct Win32Port {
 } // namespace
 
 SerialPort make_win32_serial_port() {
-    auto state = std::make_shared<Win32Port>();
-    SerialPort port;
-    port.open = [state](int number) { return state->open(number); };
-    port.configure = [state] { return state->configure(); };
-    port.send_byte = [state](uint8_t byte) { state->send_byte(byte); };
-    port.receive_byte = [state](int timeout_ms) { return state->receive_byte(timeout_ms); };
-    port.discard_input = [state] { state->discard_input(); };
-    port.close = [state] { state->close(); };
-    return port;
+    return bind_serial_port(std::make_shared<Win32Port>());
 }
 
 } // namespace zq70
