@@ -14,14 +14,14 @@ constexpr int kKeyCodeCount = 553;   // 529 matrix cells + 24 discrete inputs
 constexpr int kMacroSlotCount = 128; // the 128th is cleared with the rest, never used
 constexpr int kUsableMacroSlots = 127;
 constexpr int kStepsPerSequence = 16;
-constexpr int kStepWords = 32;       // make sequence 0..15, break sequence 16..31
-constexpr int kMacroMemory = 336;    // bytes 144..479 of the device image
+constexpr int kStepWords = 32;    // make sequence 0..15, break sequence 16..31
+constexpr int kMacroMemory = 336; // bytes 144..479 of the device image
 
-constexpr int kNotUsed = 0;          // key code "not used" in Computer mode
-constexpr int kRs232NotUsed = 240;   // key code "not used" in RS-232 mode
+constexpr int kNotUsed = 0;        // key code "not used" in Computer mode
+constexpr int kRs232NotUsed = 240; // key code "not used" in RS-232 mode
 constexpr int kFirstMacroCode = 0x81;
-constexpr int kBreakFlag = 0x80;     // a step's low byte | 0x80 releases the key
-constexpr int kDelayMarker = 0x7F;   // low byte of a delay step
+constexpr int kBreakFlag = 0x80;   // a step's low byte | 0x80 releases the key
+constexpr int kDelayMarker = 0x7F; // low byte of a delay step
 
 struct MacroSlot {
     int32_t steps[kStepWords];
@@ -61,20 +61,44 @@ constexpr int kSwitchesToRs232 = 1;
 // comm_port: 0..5 are COM1..COM6, 6 (or more) the keyboard line.
 constexpr int kKeyboardPort = 6;
 
-inline int cell_index(int row, int column) { return row * kRowStride + column; }
-inline int input_index(int input) { return kMatrixCells + input; }
-inline int input_count(const Configuration& c) { return kPinCount - c.rows - c.columns; }
-inline bool is_macro_code(int code) { return code >= kFirstMacroCode && code <= 0xFF; }
-inline int macro_code_of_slot(int slot) { return kFirstMacroCode + slot; }
-inline int slot_of_macro_code(int code) { return code - kFirstMacroCode; }
-inline char pin_letter(int pin) { return static_cast<char>('A' + pin); }
+inline int cell_index(int row, int column) {
+    return row * kRowStride + column;
+}
+inline int input_index(int input) {
+    return kMatrixCells + input;
+}
+inline int input_count(const Configuration& c) {
+    return kPinCount - c.rows - c.columns;
+}
+inline bool is_macro_code(int code) {
+    return code >= kFirstMacroCode && code <= 0xFF;
+}
+inline int macro_code_of_slot(int slot) {
+    return kFirstMacroCode + slot;
+}
+inline int slot_of_macro_code(int code) {
+    return code - kFirstMacroCode;
+}
+inline char pin_letter(int pin) {
+    return static_cast<char>('A' + pin);
+}
 
 // Step words.
-inline int make_step(int key) { return key; }
-inline int break_step(int key) { return key | kBreakFlag; }
-inline int delay_step(int count) { return (count & 0xFF) * 256 + kDelayMarker; }
-inline bool is_delay_step(int word) { return (word & 0xFF) == kDelayMarker; }
-inline bool is_break_step(int word) { return !is_delay_step(word) && (word & kBreakFlag) != 0; }
+inline int make_step(int key) {
+    return key;
+}
+inline int break_step(int key) {
+    return key | kBreakFlag;
+}
+inline int delay_step(int count) {
+    return (count & 0xFF) * 256 + kDelayMarker;
+}
+inline bool is_delay_step(int word) {
+    return (word & 0xFF) == kDelayMarker;
+}
+inline bool is_break_step(int word) {
+    return !is_delay_step(word) && (word & kBreakFlag) != 0;
+}
 // Bytes that a step word takes in the device image: none for an empty word (low byte 0,
 // nothing the device could play), two for a delay (marker and count), one for a key step.
 inline int step_size(int word) {

@@ -23,7 +23,9 @@ constexpr int kDeviceMakeOnlyCommand = 1018;
 const OptionGroup* option_group_of_command(int command);
 
 // Whether the two "Make Only" items are available for the configuration's options.
-inline bool keyboard_make_only_enabled(const Configuration& c) { return c.keyboard_output != 0; }
+inline bool keyboard_make_only_enabled(const Configuration& c) {
+    return c.keyboard_output != 0;
+}
 inline bool device_make_only_enabled(const Configuration& c) {
     return c.switches_keypad_to != kSwitchesToComputer;
 }
