@@ -40,3 +40,6 @@ start_sim 5 --no-answer-at 300
 rm -f "$WINEPREFIX/dosdevices/com6"
 
 "$@"
+status=$?
+[ "$status" -eq 0 ] || echo "run_with_sims.sh: $(basename "$1") ${*:2} exited with status $status" >&2
+exit "$status"
