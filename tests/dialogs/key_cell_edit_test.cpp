@@ -39,13 +39,9 @@ class KeyCellEditTest : public zq70::testing::MainWindowTest {
   protected:
     // A mouse click on visible cell `button`, with or without the Control key down.
     void click_cell(int button, bool control = false) {
-        BYTE keys[256];
-        GetKeyboardState(keys);
-        keys[VK_CONTROL] = control ? 0x80 : 0;
-        SetKeyboardState(keys);
+        hold_key(VK_CONTROL, control);
         SendMessageA(main.key_buttons[button], BM_CLICK, 0, 0);
-        keys[VK_CONTROL] = 0;
-        SetKeyboardState(keys);
+        hold_key(VK_CONTROL, false);
     }
 
     // Macro `slot` with one make step, in use, run by cell `index`.

@@ -119,23 +119,25 @@ TEST(KeyboardRead, HeaderRefusals) {
     EXPECT_EQ(read_from(accepted).result, Ok);
 }
 
+// A fault on data key `key_index` of a read, and the detail message it must give.
+struct KeyFaultCase {
+    int key_index;
+    FaultKind kind;
+    int value;
+    const char* message;
+};
+
 TEST(KeyboardRead, ParityFailuresNameOffsetAndKeyValues) {
-    struct Case {
-        int key_index;
-        FaultKind kind;
-        int value;
-        const char* message;
-    };
     // Byte 480 is 0x45: key values 20 ('K': 4 with the parity bit of 5) and 5. Byte 8 is
     // 0x12: key values 1 and 2.
-    const Case cases[] = {
+    const KeyFaultCase cases[] = {
         {0, FaultKind::WrongAnswer, '0', "Incorrect checksum on 480: Key1 = 0, Key2 = 5"},
         {0, FaultKind::Corrupt, 0, "Incorrect checksum on 480: Key1 = 4, Key2 = 5"},
         {1, FaultKind::Corrupt, 0, "Incorrect checksum on 480: Key1 = 20, Key2 = 21"},
         {2 * 40, FaultKind::Corrupt, 0, "Incorrect checksum on 8: Key1 = 17, Key2 = 2"},
         {2 * 40 + 1, FaultKind::Corrupt, 0, "Incorrect checksum on 8: Key1 = 1, Key2 = 18"},
     };
-    for (const Case& c : cases) {
+    for (const KeyFaultCase& c : cases) {
         SCOPED_TRACE(c.message);
         KeyboardRig rig;
         rig.device.memory = image_with_geometry(12, 12, 0x12);
@@ -154,19 +156,13 @@ TEST(KeyboardRead, ParityFailuresNameOffsetAndKeyValues) {
 }
 
 TEST(KeyboardRead, InvalidKeysAndTimeOuts) {
-    struct Case {
-        int key_index;
-        FaultKind kind;
-        int value;
-        const char* message;
-    };
-    const Case cases[] = {
+    const KeyFaultCase cases[] = {
         {0, FaultKind::Silent, 0, "Incorrect key: -1"},
         {1, FaultKind::Late, 500, "Incorrect key: -1"},
         {77, FaultKind::WrongAnswer, kVkControl, "Incorrect key: 17"},
         {78, FaultKind::WrongAnswer, 'W', "Incorrect key: 87"},
     };
-    for (const Case& c : cases) {
+    for (const KeyFaultCase& c : cases) {
         SCOPED_TRACE(c.message);
         KeyboardRig rig;
         rig.device.memory = image_with_geometry(12, 12, 0x12);

@@ -254,10 +254,7 @@ TEST_F(ClosingTest, ExitAndCloseAskFirst) {
 }
 
 TEST_F(ClosingTest, AcceleratorsWorkFromTheGridAndTheLists) {
-    BYTE keys[256];
-    GetKeyboardState(keys);
-    keys[VK_CONTROL] = 0x80;
-    SetKeyboardState(keys);
+    hold_key(VK_CONTROL, true);
     auto press = [&](HWND focus, char key) {
         SetFocus(focus);
         ASSERT_EQ(GetFocus(), focus);
@@ -279,8 +276,7 @@ TEST_F(ClosingTest, AcceleratorsWorkFromTheGridAndTheLists) {
     user.file_names = {std::nullopt};
     press(main.pin_boxes[3], 'O');
     EXPECT_EQ(user.file_questions.back(), FileQuestion::Open);
-    keys[VK_CONTROL] = 0;
-    SetKeyboardState(keys);
+    hold_key(VK_CONTROL, false);
 }
 
 using TransferGuardTest = MainWindowTest;

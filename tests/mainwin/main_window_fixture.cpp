@@ -129,6 +129,13 @@ void MainWindowTest::set_client_size(int width, int height) {
     ASSERT_EQ(client.bottom, height);
 }
 
+void MainWindowTest::hold_key(int vk, bool down) {
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[vk] = down ? 0x80 : 0;
+    SetKeyboardState(keys);
+}
+
 RECT MainWindowTest::rect_of(HWND control) const {
     RECT r;
     GetWindowRect(control, &r);

@@ -62,6 +62,9 @@ class MainWindowTest : public ::testing::Test {
     // Rows and columns as the user would pick them (columns first when shrinking rows).
     void choose_matrix(int rows, int columns);
     void set_client_size(int width, int height);
+    // Holds the key `vk` down (or lets it go) as the thread's keyboard state sees it, so
+    // that GetKeyState answers as if the user held it during the next message.
+    static void hold_key(int vk, bool down);
 
     RECT rect_of(HWND control) const; // client coordinates of the main window
     // A negative height is not checked (a closed drop-down list sizes itself to its font).

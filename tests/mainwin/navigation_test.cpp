@@ -9,13 +9,9 @@ namespace {
 class NavigationTest : public MainWindowTest {
   protected:
     void press(WPARAM key, bool shift = false) {
-        BYTE keys[256];
-        GetKeyboardState(keys);
-        keys[VK_SHIFT] = shift ? 0x80 : 0;
-        SetKeyboardState(keys);
+        hold_key(VK_SHIFT, shift);
         SendMessageA(GetFocus(), WM_KEYDOWN, key, 1);
-        keys[VK_SHIFT] = 0;
-        SetKeyboardState(keys);
+        hold_key(VK_SHIFT, false);
     }
 
     // rows_box, columns_box, column pin boxes, each row's pin box and cells, input pin
