@@ -1,8 +1,8 @@
 #include "files.h"
 
 #include <cstdio>
-#include <filesystem>
-#include <system_error>
+
+#include "durable_file.h"
 
 namespace zq70 {
 
@@ -18,35 +18,9 @@ constexpr const char* kInvalidFile = "Invalid configuration file";
 // refuse the unknown letter.
 #ifdef _WIN32
 constexpr const char* kReadMode = "rbS";
-constexpr const char* kWriteMode = "wbS";
 #else
 constexpr const char* kReadMode = "rb";
-constexpr const char* kWriteMode = "wb";
 #endif
-
-// The new file is written beside the old one under this suffix and only then takes its
-// name, so a failed save never leaves a damaged or empty file where a good one was.
-constexpr const char* kTemporarySuffix = ".zq70-saving";
-
-bool write_bytes(const std::string& path, const void* data, std::size_t size) {
-    std::FILE* file = std::fopen(path.c_str(), kWriteMode);
-    if (file == nullptr) return false;
-    const bool written = std::fwrite(data, 1, size, file) == size;
-    // The close flushes the buffer, so a full disk often shows only here.
-    const bool closed = std::fclose(file) == 0;
-    return written && closed;
-}
-
-bool replace_file(const std::string& path, const DeviceImage& image) {
-    const std::string temporary = path + kTemporarySuffix;
-    std::error_code error;
-    if (write_image_file(temporary, image)) {
-        std::filesystem::rename(temporary, path, error);
-        if (!error) return true;
-    }
-    std::filesystem::remove(temporary, error);
-    return false;
-}
 
 } // namespace
 
@@ -62,7 +36,7 @@ ReadResult read_image_file(const std::string& path, DeviceImage& image) {
 }
 
 bool write_image_file(const std::string& path, const DeviceImage& image) {
-    return write_bytes(path, image.data(), image.size());
+    return replace_file(path, image.data(), image.size());
 }
 
 bool query_save_changes(Session& session) {
@@ -81,7 +55,7 @@ bool save_file(Session& session) {
     std::string path;
     if (!session.ui.ask_file_name || !session.ui.ask_file_name(FileQuestion::Save, path))
         return false;
-    if (!replace_file(path, image)) {
+    if (!write_image_file(path, image)) {
         show_error(session.ui, kSaveError);
         return false;
     }
@@ -121,7 +95,7 @@ void load_preferences(Session& session) {
 
 void save_preferences(const Session& session) {
     const char byte = static_cast<char>('1' + session.comm_port);
-    write_bytes(session.preferences_path, &byte, 1);
+    replace_file(session.preferences_path, &byte, 1);
 }
 
 } // namespace zq70

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "durable_file.h"
 #include "image.h"
 #include "session.h"
 
@@ -25,6 +26,7 @@ void save_preferences(const Session& session);
 // The file layer under Save and Open, usable on its own (tools, tests, fuzzing).
 enum class ReadResult { Ok, CannotOpen, TooShort };
 ReadResult read_image_file(const std::string& path, DeviceImage& image);
+// Writes through replace_file (durable_file.h): the old file survives any failure.
 bool write_image_file(const std::string& path, const DeviceImage& image);
 
 } // namespace zq70
