@@ -1,0 +1,108 @@
+#include "source.h"
+
+#include <algorithm>
+#include <cctype>
+#include <fstream>
+#include <iterator>
+
+#include "config/files.h"
+#include "text_form.h"
+
+namespace zq70cfg {
+
+namespace {
+
+// Far beyond any configuration text; keeps a wrong argument (a disk image, /dev/zero) from
+// being read whole.
+constexpr std::size_t kLongestText = 4 * 1024 * 1024;
+
+bool has_text_extension(const std::string& path) {
+    const std::size_t dot = path.find_last_of('.');
+    const std::size_t slash = path.find_last_of("/\\");
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return false;
+    std::string extension = path.substr(dot + 1);
+    for (char& c : extension)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return extension == "toml";
+}
+
+// A text holds no NUL and no control characters but tabs and line ends; every device image
+// has zeros in its last two bytes and control bytes in its header.
+bool looks_like_text(const std::string& bytes) {
+    return std::none_of(bytes.begin(), bytes.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte < 0x20 && byte != '\t' && byte != '\n' && byte != '\r';
+    });
+}
+
+bool read_prefix(const std::string& path, std::string& bytes) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) return false;
+    bytes.resize(kLongestText + 1);
+    file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<std::size_t>(file.gcount()));
+    return !file.bad();
+}
+
+void note_encoding(Source& source) {
+    zq70::UserInterface capture;
+    capture.message = [&source](const std::string&, const std::string& text, zq70::MessageIcon,
+                                zq70::MessageButtons) {
+        source.encode_message = text;
+        return zq70::MessageAnswer::Ok;
+    };
+    source.encodes = zq70::encode_image(source.config, source.image, capture);
+}
+
+bool load_image(const std::string& path, Source& source, std::string& message) {
+    switch (zq70::read_image_file(path, source.image)) {
+    case zq70::ReadResult::CannotOpen: message = path + ": cannot be read"; return false;
+    case zq70::ReadResult::TooShort:
+        message = path + ": Invalid configuration file (shorter than 512 bytes)";
+        return false;
+    case zq70::ReadResult::Ok: break;
+    }
+    zq70::reset_configuration(source.config);
+    if (!zq70::decode_image(source.image, source.config)) {
+        message = path + ": Invalid configuration file";
+        return false;
+    }
+    note_encoding(source);
+    return true;
+}
+
+bool load_text(const std::string& path, const std::string& text, Source& source,
+               std::string& message) {
+    if (text.size() > kLongestText) {
+        message = path + ": too long for a configuration text";
+        return false;
+    }
+    TextError error;
+    zq70::reset_configuration(source.config);
+    if (!import_text(text, source.config, source.image, error)) {
+        message = path;
+        if (error.line > 0)
+            message += ":" + std::to_string(error.line) + ":" + std::to_string(error.column);
+        message += ": " + error.reason;
+        return false;
+    }
+    source.encodes = true;
+    return true;
+}
+
+} // namespace
+
+bool load_source(const std::string& path, Source& source, std::string& message) {
+    source = Source{};
+    source.path = path;
+    std::string bytes;
+    if (!read_prefix(path, bytes)) {
+        message = path + ": cannot be read";
+        return false;
+    }
+    source.is_text = has_text_extension(path) || looks_like_text(bytes);
+    return source.is_text ? load_text(path, bytes, source, message)
+                          : load_image(path, source, message);
+}
+
+} // namespace zq70cfg

@@ -1,0 +1,24 @@
+// What zq70cfg's commands read: a configuration file (a 512-byte device image) or a text
+// (TOML), told apart by name and content.
+#pragma once
+
+#include <string>
+
+#include "config/image.h"
+
+namespace zq70cfg {
+
+struct Source {
+    std::string path;
+    bool is_text = false;
+    zq70::DeviceImage image{};      // as encode_image writes it (for a text: as imported)
+    zq70::Configuration config{};   // as decode_image or import_text leaves it
+    bool encodes = false;           // whether encode_image accepts config (a doubled pin
+                                    // or oversized macros in an image file make it false)
+    std::string encode_message;     // the encoder's message when it does not
+};
+
+// Loads path; false with one line ("FILE:LINE:COLUMN: reason", "FILE: ...") in message.
+bool load_source(const std::string& path, Source& source, std::string& message);
+
+} // namespace zq70cfg

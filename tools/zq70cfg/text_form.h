@@ -1,0 +1,29 @@
+// The text form of a configuration: TOML meant to be edited by hand and kept under version
+// control. import(export(c)) encodes to the same bytes as c, and export(import(t)) is the
+// canonical form of t.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "config/image.h"
+
+namespace zq70cfg {
+
+// Where and why a text was refused; line and column count from 1 (0 when the reason has
+// no place, such as macros that do not fit).
+struct TextError {
+    int line = 0;
+    int column = 0;
+    std::string reason;
+};
+
+// The canonical text of a configuration (as decode_image leaves it).
+std::string export_text(const zq70::Configuration& config);
+
+// Reads a text into a configuration and encodes it. False, with the first problem found,
+// when the text is refused; the outputs are then unchanged.
+bool import_text(std::string_view text, zq70::Configuration& config, zq70::DeviceImage& image,
+                 TextError& error);
+
+} // namespace zq70cfg
