@@ -1,7 +1,7 @@
 # make test: install what is missing, build everything, run every test, print one summary.
 # make run:  install what is missing, build, start the program under Wine with a simulated
 #            ZQ70 on COM1 (with no display: under Xvfb, saving a screenshot).
-.PHONY: test run build native mingw fuzz screenshots clean
+.PHONY: test run build native mingw fuzz fuzz-import fuzz-build screenshots dist clean
 
 test:
 	@scripts/test
@@ -21,13 +21,25 @@ mingw:
 	@cmake --preset mingw >/dev/null
 	@cmake --build --preset mingw -j2
 
-fuzz:
-	@cmake --preset fuzz >/dev/null
-	@cmake --build --preset fuzz -j2 --target fuzz_decode
+fuzz: fuzz-build
+	@mkdir -p build/fuzz/corpus
 	@build/fuzz/tests/fuzz/fuzz_decode -max_total_time=$${FUZZ_SECONDS:-600} build/fuzz/corpus tests/fuzz/corpus
+
+fuzz-import: fuzz-build
+	@mkdir -p build/fuzz/import_corpus
+	@build/fuzz/tests/fuzz/fuzz_import -max_total_time=$${FUZZ_SECONDS:-600} build/fuzz/import_corpus tests/fuzz/import_corpus
+
+fuzz-build:
+	@cmake --preset fuzz >/dev/null
+	@cmake --build --preset fuzz -j2 --target fuzz_decode fuzz_import
 
 screenshots: build
 	@scripts/screenshots
 
+# Every artefact of a release in dist/ (scripts/dist), from clean build folders build/dist-*.
+dist:
+	@scripts/install-deps
+	@scripts/dist
+
 clean:
-	rm -rf build run
+	rm -rf build run dist

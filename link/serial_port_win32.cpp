@@ -8,7 +8,12 @@ namespace zq70 {
 
 namespace {
 
+std::string default_port_name(int port_number) {
+    return "\\\\.\\COM" + std::to_string(port_number);
+}
+
 struct Win32Port {
+    std::function<std::string(int)> name_of_port = default_port_name;
     HANDLE handle = INVALID_HANDLE_VALUE;
     COMMTIMEOUTS saved{};
     bool saved_valid = false;
@@ -18,7 +23,7 @@ struct Win32Port {
     ~Win32Port() { close(); }
 
     bool open(int port_number) {
-        const std::string name = "\\\\.\\COM" + std::to_string(port_number);
+        const std::string name = name_of_port(port_number);
         // No sharing: the port is ours alone for the transfer.
         handle = CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                              0, nullptr);
@@ -84,6 +89,12 @@ struct Win32Port {
 
 SerialPort make_win32_serial_port() {
     return bind_serial_port(std::make_shared<Win32Port>());
+}
+
+SerialPort make_win32_serial_port(std::function<std::string(int)> name_of_port) {
+    auto state = std::make_shared<Win32Port>();
+    state->name_of_port = std::move(name_of_port);
+    return bind_serial_port(state);
 }
 
 } // namespace zq70

@@ -30,9 +30,19 @@ Faults:
   --wrong-echo-at ADDR answer 'W' at ADDR with 'w', and 'R' at ADDR with the byte
                        inverted
   --answer-delay MS    send every answer MS milliseconds late
+  --bad-cell-at ADDR   a bad memory cell: 'W' at ADDR is echoed as usual, but 'R' at
+                       ADDR answers the byte inverted (only a read-back finds it)
+Plugging and unplugging:
+  --unplugged          start with no device on the line (until SIGUSR2)
+  --fresh-memory       every device plugged in with SIGUSR2 starts with its memory all
+                       0 (saved to --memory at once); without it the same device comes
+                       back with the memory it had
   --help               show this text
+  --version            show the version
 
-It stops cleanly on SIGTERM or SIGINT (removing the Wine link it made).
+Signals: SIGUSR1 unplugs the device (the line stays open but nothing answers and what
+arrives is lost); SIGUSR2 plugs a device in again. It stops cleanly on SIGTERM or SIGINT
+(removing the Wine link it made).
 )";
 
 namespace {
@@ -79,8 +89,20 @@ bool parse_options(int argc, char** argv, Options& options, std::string& error) 
             options.help = true;
             continue;
         }
+        if (name == "--version") {
+            options.version = true;
+            continue;
+        }
         if (name == "--silent") {
             options.silent = true;
+            continue;
+        }
+        if (name == "--fresh-memory") {
+            options.fresh_memory = true;
+            continue;
+        }
+        if (name == "--unplugged") {
+            options.start_unplugged = true;
             continue;
         }
         if (i + 1 >= argc) {
@@ -108,6 +130,8 @@ bool parse_options(int argc, char** argv, Options& options, std::string& error) 
             options.faults.push_back({DevicePhase::SerialRead, number, FaultKind::Corrupt});
             options.faults.push_back(
                 {DevicePhase::SerialWrite, number, FaultKind::WrongAnswer, 'w'});
+        } else if (name == "--bad-cell-at" && parse_number(value, 0, 511, number)) {
+            options.faults.push_back({DevicePhase::SerialRead, number, FaultKind::Corrupt});
         } else if (name == "--answer-delay" && parse_number(value, 0, 10000, number)) {
             options.answer_delay_ms = number;
         } else {

@@ -18,7 +18,12 @@ struct Options {
     bool silent = false;
     int answer_delay_ms = 0;
     std::vector<zq70::DeviceFault> faults;
+    // Each device plugged in (SIGUSR2) starts with its memory all 0 instead of keeping the
+    // memory of the one unplugged.
+    bool fresh_memory = false;
+    bool start_unplugged = false;
     bool help = false;
+    bool version = false;
 };
 
 extern const char* const kUsage;

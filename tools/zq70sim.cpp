@@ -12,6 +12,7 @@
 #include "link/device_model.h"
 #include "sim_options.h"
 #include "sim_terminal.h"
+#include "version.h"
 
 namespace {
 
@@ -19,6 +20,18 @@ volatile std::sig_atomic_t stop_requested = 0;
 
 void request_stop(int) {
     stop_requested = 1;
+}
+
+// A device taken off the line and another one put on it, as a programming bench sees it.
+volatile std::sig_atomic_t unplug_requested = 0;
+volatile std::sig_atomic_t plug_requested = 0;
+
+void request_unplug(int) {
+    unplug_requested = 1;
+}
+
+void request_plug(int) {
+    plug_requested = 1;
 }
 
 using Clock = std::chrono::steady_clock;
@@ -80,15 +93,41 @@ void write_answer(int fd, uint8_t byte) {
     }
 }
 
-int run(const zq70sim::Options& options, zq70sim::Terminal& terminal) {
+// A device as the options make it: its faults and timing, a memory still to be filled.
+zq70::DeviceModel new_device(const zq70sim::Options& options) {
     zq70::DeviceModel device;
     device.silent = options.silent;
     device.answer_delay_ms = options.answer_delay_ms;
     device.faults = options.faults;
+    return device;
+}
+
+int run(const zq70sim::Options& options, zq70sim::Terminal& terminal) {
+    zq70::DeviceModel device = new_device(options);
     if (!options.memory_file.empty()) load_memory(options.memory_file, device.memory);
+    bool plugged = !options.start_unplugged;
     Log log(options);
     std::deque<PendingAnswer> pending;
     while (!stop_requested) {
+        if (unplug_requested) {
+            unplug_requested = 0;
+            plugged = false;
+            pending.clear();
+            log.line("unplugged");
+        }
+        if (plug_requested) {
+            plug_requested = 0;
+            // A new device: whatever command the old one was in the middle of is gone.
+            const zq70::DeviceImage memory =
+                options.fresh_memory ? zq70::DeviceImage{} : device.memory;
+            device = new_device(options);
+            device.memory = memory;
+            plugged = true;
+            pending.clear();
+            if (options.fresh_memory && !options.memory_file.empty())
+                save_memory(options.memory_file, device.memory);
+            log.line("plugged in");
+        }
         int wait_ms = 200;
         if (!pending.empty()) {
             const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -112,6 +151,10 @@ int run(const zq70sim::Options& options, zq70sim::Terminal& terminal) {
         uint8_t buffer[256];
         const ssize_t got = read(terminal.fd, buffer, sizeof buffer);
         if (got < 0 && errno != EINTR && errno != EAGAIN && errno != EIO) return 1;
+        if (!plugged) {
+            if (got > 0) log.line("no device: " + std::to_string(got) + " bytes lost");
+            continue;
+        }
         for (ssize_t i = 0; i < got; ++i) {
             log.byte("<-", buffer[i]);
             const zq70::DeviceAnswer answer = device.serial_byte(buffer[i]);
@@ -147,11 +190,19 @@ int main(int argc, char** argv) {
         std::cout << zq70sim::kUsage;
         return 0;
     }
+    if (options.version) {
+        std::cout << "zq70sim " ZQ70_VERSION "\n";
+        return 0;
+    }
     struct sigaction action {};
     action.sa_handler = request_stop;
     sigemptyset(&action.sa_mask);
     sigaction(SIGTERM, &action, nullptr);
     sigaction(SIGINT, &action, nullptr);
+    action.sa_handler = request_unplug;
+    sigaction(SIGUSR1, &action, nullptr);
+    action.sa_handler = request_plug;
+    sigaction(SIGUSR2, &action, nullptr);
     std::signal(SIGPIPE, SIG_IGN);
 
     zq70sim::Terminal terminal;

@@ -15,6 +15,8 @@ class SimProcess {
     SimProcess& operator=(const SimProcess&) = delete;
 
     const std::string& path() const { return path_; }
+    // For signals: SIGUSR1 unplugs the simulated device, SIGUSR2 plugs one in.
+    int pid() const { return pid_; }
     // Sends SIGTERM and returns the exit status (-1 when it did not exit normally).
     int stop();
 

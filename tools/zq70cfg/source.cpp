@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -15,16 +16,6 @@ namespace {
 // Far beyond any configuration text; keeps a wrong argument (a disk image, /dev/zero) from
 // being read whole.
 constexpr std::size_t kLongestText = 4 * 1024 * 1024;
-
-bool has_text_extension(const std::string& path) {
-    const std::size_t dot = path.find_last_of('.');
-    const std::size_t slash = path.find_last_of("/\\");
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return false;
-    std::string extension = path.substr(dot + 1);
-    for (char& c : extension)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return extension == "toml";
-}
 
 // A text holds no NUL and no control characters but tabs and line ends; every device image
 // has zeros in its last two bytes and control bytes in its header.
@@ -80,10 +71,11 @@ bool load_text(const std::string& path, const std::string& text, Source& source,
     TextError error;
     zq70::reset_configuration(source.config);
     if (!import_text(text, source.config, source.image, error)) {
-        message = path;
+        std::string place = path;
         if (error.line > 0)
-            message += ":" + std::to_string(error.line) + ":" + std::to_string(error.column);
-        message += ": " + error.reason;
+            place += ":" + std::to_string(error.line) + ":" + std::to_string(error.column);
+        message = place + ": " + error.reason;
+        if (error.unwritable) source.encode_message = error.reason + " (" + place + ")";
         return false;
     }
     source.encodes = true;
@@ -91,6 +83,16 @@ bool load_text(const std::string& path, const std::string& text, Source& source,
 }
 
 } // namespace
+
+bool names_text_file(const std::string& path) {
+    const std::string name = std::filesystem::path(path).filename().string();
+    const std::size_t dot = name.find_last_of('.');
+    if (dot == std::string::npos) return false;
+    std::string extension = name.substr(dot + 1);
+    for (char& c : extension)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return extension == "toml";
+}
 
 bool load_source(const std::string& path, Source& source, std::string& message) {
     source = Source{};
@@ -100,7 +102,7 @@ bool load_source(const std::string& path, Source& source, std::string& message) 
         message = path + ": cannot be read";
         return false;
     }
-    source.is_text = has_text_extension(path) || looks_like_text(bytes);
+    source.is_text = names_text_file(path) || looks_like_text(bytes);
     return source.is_text ? load_text(path, bytes, source, message)
                           : load_image(path, source, message);
 }

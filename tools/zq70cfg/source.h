@@ -11,12 +11,18 @@ namespace zq70cfg {
 struct Source {
     std::string path;
     bool is_text = false;
-    zq70::DeviceImage image{};      // as encode_image writes it (for a text: as imported)
-    zq70::Configuration config{};   // as decode_image or import_text leaves it
-    bool encodes = false;           // whether encode_image accepts config (a doubled pin
-                                    // or oversized macros in an image file make it false)
-    std::string encode_message;     // the encoder's message when it does not
+    zq70::DeviceImage image{};    // as encode_image writes it (for a text: as imported)
+    zq70::Configuration config{}; // as decode_image or import_text leaves it
+    bool encodes = false;         // whether encode_image accepts config (a doubled pin
+                                  // or oversized macros in an image file make it false)
+    std::string encode_message;   // the encoder's message when it does not (for a text
+                                  // that load_source refuses for it: with its place)
 };
+
+// Whether path names a configuration text by its extension (".toml", any case). Such a
+// name is read and written as text; any other name is told apart by content when read and
+// gets the 512-byte image when written.
+bool names_text_file(const std::string& path);
 
 // Loads path; false with one line ("FILE:LINE:COLUMN: reason", "FILE: ...") in message.
 bool load_source(const std::string& path, Source& source, std::string& message);

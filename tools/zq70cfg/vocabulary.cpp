@@ -2,6 +2,8 @@
 
 #include <cctype>
 #include <cstdlib>
+#include <utility>
+#include <vector>
 
 #include "config/key_names.h"
 #include "config/options.h"
@@ -142,13 +144,19 @@ std::string key_text(int key) {
 }
 
 int key_of_text(std::string_view text) {
+    // Both names of every key, lowered once: an import looks up every cell and step.
+    static const std::vector<std::pair<std::string, int>> names = [] {
+        std::vector<std::pair<std::string, int>> list;
+        for (int key = 1; key <= zq70::kHighestKeyNumber; ++key) {
+            if (zq70::key_button_caption(key) == nullptr) continue;
+            list.emplace_back(lower(single_ampersands(zq70::key_name(key, true))), key);
+            list.emplace_back(lower(single_ampersands(zq70::key_name(key, false))), key);
+        }
+        return list;
+    }();
     const std::string wanted = lower(single_ampersands(tidy(text).c_str()));
-    if (wanted.empty()) return -1;
-    for (int key = 1; key <= zq70::kHighestKeyNumber; ++key) {
-        if (zq70::key_button_caption(key) == nullptr) continue;
-        if (wanted == lower(single_ampersands(zq70::key_name(key, true))) ||
-            wanted == lower(single_ampersands(zq70::key_name(key, false))))
-            return key;
+    for (const auto& [name, key] : names) {
+        if (name == wanted) return key;
     }
     return -1;
 }
@@ -202,7 +210,7 @@ std::optional<int> step_of_text(std::string_view text, std::string& reason) {
     if (key < 0) {
         // "key N" names a number without a name. A release may also carry the odd bytes
         // 0x80 and 0xFF that a device image can hold (keys 0 and 127).
-        const auto number = after_word(lower(what), "key ");
+        const auto number = after_word(std::string_view(lowered).substr(skip), "key ");
         const auto value = number ? whole_number(*number, 0, 127) : std::nullopt;
         if (!value) {
             reason = "unknown key name \"" + std::string(what) + "\"";

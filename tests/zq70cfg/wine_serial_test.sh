@@ -1,0 +1,89 @@
+#!/usr/bin/env bash
+# zq70cfg.exe under Wine against zq70sim instances registered as COM ports of $WINEPREFIX:
+# write with verify, read back as image and text, and the failures a bench meets. COM7
+# answers normally, COM8 has a bad cell at 144, COM12 is silent, COM9 is absent.
+#   wine_serial_test.sh ZQ70SIM WINE ZQ70CFG_EXE PANEL_TOML
+set -u
+sim=$1 wine=$2 cfg=$3 panel=$4
+if [ -z "${WINEPREFIX:-}" ]; then
+  echo "wine_serial_test.sh: WINEPREFIX is not set (run under scripts/with-wine); skipped"
+  exit 77
+fi
+work=$(mktemp -d)
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+cd "$work" || exit 1
+
+start_sim() {
+  local com=$1; shift
+  "$sim" --wine-prefix "$WINEPREFIX" --com "$com" "$@" >"sim$com.out" 2>&1 </dev/null &
+  pids+=($!)
+  for _ in $(seq 1 200); do
+    grep -q '^/' "sim$com.out" && return 0
+    kill -0 "${pids[-1]}" 2>/dev/null || break
+    sleep 0.05
+  done
+  echo "zq70sim for COM$com did not start:" >&2
+  cat "sim$com.out" >&2
+  exit 1
+}
+
+passed=0
+failed=0
+# check NAME EXPECTED_STATUS COMMAND...: runs zq70cfg.exe, keeps its output (without the
+# console's carriage returns) in NAME.out and NAME.err.
+check() {
+  local name=$1 expected=$2; shift 2
+  "$wine" "$cfg" "$@" >"$name.raw" 2>"$name.rawerr" </dev/null
+  local status=$?
+  tr -d '\r' <"$name.raw" >"$name.out"
+  tr -d '\r' <"$name.rawerr" >"$name.err"
+  if [ "$status" -eq "$expected" ]; then
+    passed=$((passed + 1))
+  else
+    failed=$((failed + 1))
+    echo "FAILED $name: exit status $status, expected $expected; stdout, stderr:"
+    cat "$name.out" "$name.err"
+  fi
+}
+# expect NAME CONDITION...: one more check that is not a run of zq70cfg.exe.
+expect() {
+  local name=$1; shift
+  if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED $name"; fi
+}
+
+start_sim 7 --memory "$work/memory7.bin"
+start_sim 8 --bad-cell-at 144
+start_sim 12 --silent
+rm -f "$WINEPREFIX/dosdevices/com9"
+
+check version 0 --version
+expect version-text grep -qx "zq70cfg [0-9.]*" version.out
+check import 0 import "$panel" -o panel.bin
+
+start=$(date +%s%N)
+check write 0 write --port COM7 panel.bin
+end=$(date +%s%N)
+expect write-says-verified grep -q "verified" write.out
+expect memory-is-the-image cmp -s memory7.bin panel.bin
+check read 0 read --port COM7 -o back.bin
+expect read-gives-the-image cmp -s back.bin panel.bin
+check read-text 0 read --port '\\.\COM7' -o back.toml
+check diff 0 diff back.toml panel.bin
+
+check bad-cell 7 write --port COM8 panel.bin
+expect bad-cell-named grep -q "verify failed: 1 byte differs, at 144" bad-cell.err
+check silent 6 write --port com12 panel.bin
+expect silent-message grep -q "error while writing to the ZQ70" silent.err
+check absent 5 read --port COM9 -o never.bin
+expect absent-message grep -q "cannot open COM9" absent.err
+expect absent-no-file test ! -e never.bin
+check not-a-port 2 read --port LPT1 -o never.bin
+
+echo "write with verify under Wine: $(((end - start) / 1000000)) ms"
+echo "wine_serial_test: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
