@@ -1,9 +1,13 @@
 #include "cfg_process.h"
 
+#include <gtest/gtest.h>
+
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
+#include <fstream>
+#include <iterator>
 #include <poll.h>
 #include <sys/wait.h>
 #include <termios.h>
@@ -142,6 +146,23 @@ Finished run_cfg(const std::vector<std::string>& arguments, int timeout_ms) {
     run.err = process.err();
     run.seconds = process.seconds();
     return run;
+}
+
+const std::string kPanel = std::string(ZQ70CFG_DATA) + "/panel.toml";
+
+std::string temporary(const std::string& name) {
+    const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
+    return testing::TempDir() + "zq70cfg-" + test->name() + "-" + std::to_string(getpid()) + "-" +
+           name;
+}
+
+std::string contents(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+void put(const std::string& path, const std::string& data) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << data;
 }
 
 } // namespace zq70cfg::test

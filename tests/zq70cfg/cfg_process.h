@@ -59,4 +59,12 @@ struct Finished {
 // Runs zq70cfg to its end (killed after timeout_ms).
 Finished run_cfg(const std::vector<std::string>& arguments, int timeout_ms = 30000);
 
+// The configuration text that the command tests write and compare.
+extern const std::string kPanel;
+
+// A file name of the running test's own in the temporary folder.
+std::string temporary(const std::string& name);
+std::string contents(const std::string& path);
+void put(const std::string& path, const std::string& data);
+
 } // namespace zq70cfg::test

@@ -13,23 +13,6 @@
 namespace zq70cfg::test {
 namespace {
 
-const std::string kPanel = std::string(ZQ70CFG_DATA) + "/panel.toml";
-
-std::string temporary(const std::string& name) {
-    const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
-    return testing::TempDir() + "zq70cfg-" + test->name() + "-" + std::to_string(getpid()) + "-" +
-           name;
-}
-
-std::string contents(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
-}
-
-void put(const std::string& path, const std::string& data) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << data;
-}
-
 TEST(CommandLine, VersionHelpAndUsageErrors) {
     Finished run = run_cfg({"--version"});
     EXPECT_EQ(run.code, 0);

@@ -5,32 +5,8 @@
 #   wine_serial_test.sh ZQ70SIM WINE ZQ70CFG_EXE PANEL_TOML
 set -u
 sim=$1 wine=$2 cfg=$3 panel=$4
-if [ -z "${WINEPREFIX:-}" ]; then
-  echo "wine_serial_test.sh: WINEPREFIX is not set (run under scripts/with-wine); skipped"
-  exit 77
-fi
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
+source "$(dirname "$0")/../link/sim_ports.sh"
 cd "$work" || exit 1
-
-start_sim() {
-  local com=$1; shift
-  "$sim" --wine-prefix "$WINEPREFIX" --com "$com" "$@" >"sim$com.out" 2>&1 </dev/null &
-  pids+=($!)
-  for _ in $(seq 1 200); do
-    grep -q '^/' "sim$com.out" && return 0
-    kill -0 "${pids[-1]}" 2>/dev/null || break
-    sleep 0.05
-  done
-  echo "zq70sim for COM$com did not start:" >&2
-  cat "sim$com.out" >&2
-  exit 1
-}
 
 passed=0
 failed=0
