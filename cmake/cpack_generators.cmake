@@ -1,0 +1,9 @@
+# CPACK_PROJECT_CONFIG_FILE: read by cpack once for each generator, with CPACK_GENERATOR
+# naming it. Gives each package its file name.
+if(CPACK_GENERATOR STREQUAL "NSIS")
+  set(CPACK_PACKAGE_FILE_NAME "${CPACK_ZQ70_WINDOWS_NAME}-setup")
+elseif(CPACK_GENERATOR STREQUAL "ZIP")
+  set(CPACK_PACKAGE_FILE_NAME "${CPACK_ZQ70_WINDOWS_NAME}-windows-x64")
+elseif(CPACK_GENERATOR STREQUAL "TGZ")
+  set(CPACK_PACKAGE_FILE_NAME "${CPACK_ZQ70_LINUX_NAME}")
+endif()
