@@ -9,6 +9,7 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include "config/durable_file.h"
 #include "link/device_model.h"
 #include "sim_options.h"
 #include "sim_terminal.h"
@@ -46,16 +47,10 @@ void load_memory(const std::string& path, zq70::DeviceImage& memory) {
     if (file) file.read(reinterpret_cast<char*>(memory.data()), memory.size());
 }
 
-// Written beside the file, then renamed over it, so that a stop in the middle never leaves
-// half a memory.
+// Through the project's durable replace, so that a stop in the middle never leaves half a
+// memory.
 bool save_memory(const std::string& path, const zq70::DeviceImage& memory) {
-    const std::string temporary = path + ".tmp";
-    {
-        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-        file.write(reinterpret_cast<const char*>(memory.data()), memory.size());
-        if (!file.flush()) return false;
-    }
-    return std::rename(temporary.c_str(), path.c_str()) == 0;
+    return zq70::replace_file(path, memory.data(), memory.size());
 }
 
 class Log {
