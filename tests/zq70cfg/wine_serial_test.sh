@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # zq70cfg.exe under Wine against zq70sim instances registered as COM ports of $WINEPREFIX:
 # write with verify, read back as image and text, and the failures a bench meets. COM7
-# answers normally, COM8 has a bad cell at 144, COM12 is silent, COM9 is absent.
+# answers normally, COM8 has a bad cell at 144, COM12 is silent, COM9 is absent, COM10
+# logs every byte so that a write can be interrupted in the middle.
 #   wine_serial_test.sh ZQ70SIM WINE ZQ70CFG_EXE PANEL_TOML
 set -u
 sim=$1 wine=$2 cfg=$3 panel=$4
@@ -35,6 +36,7 @@ expect() {
 start_sim 7 --memory "$work/memory7.bin"
 start_sim 8 --bad-cell-at 144
 start_sim 12 --silent
+start_sim 10 --log "$work/log10"
 rm -f "$WINEPREFIX/dosdevices/com9"
 
 check version 0 --version
@@ -59,6 +61,19 @@ check absent 5 read --port COM9 -o never.bin
 expect absent-message grep -q "cannot open COM9" absent.err
 expect absent-no-file test ! -e never.bin
 check not-a-port 2 read --port LPT1 -o never.bin
+
+# Ctrl+C in the middle of a write (Wine hands SIGINT to the console's Ctrl+C handler): the
+# write ends between two commands with the port closed, so writing again just works.
+"$wine" "$cfg" write --port COM10 panel.bin >ctrl-c.out 2>ctrl-c.raw </dev/null &
+cfg_pid=$!
+for _ in $(seq 1 200); do grep -q '^<-  87 ' log10 2>/dev/null && break; sleep 0.05; done
+kill -INT "$cfg_pid"
+wait "$cfg_pid"
+status=$?
+tr -d '\r' <ctrl-c.raw >ctrl-c.err
+expect ctrl-c-exit-status test "$status" -eq 130
+expect ctrl-c-message grep -q "interrupted while writing" ctrl-c.err
+check write-again-after-ctrl-c 0 write --port COM10 panel.bin
 
 echo "write with verify under Wine: $(((end - start) / 1000000)) ms"
 echo "wine_serial_test: $passed passed, $failed failed"
