@@ -1,10 +1,12 @@
 #include "check.h"
 
+#include "source.h"
 #include <algorithm>
 
 #include "config/image.h"
 #include "config/options.h"
 #include "device_view.h"
+#include "source.h"
 #include "vocabulary.h"
 
 namespace zq70cfg {
@@ -25,14 +27,8 @@ struct Findings {
 // gives back to every error alike.
 std::string encoder_refusal(const zq70::Configuration& config) {
     std::string message;
-    zq70::UserInterface capture;
-    capture.message = [&message](const std::string&, const std::string& text, zq70::MessageIcon,
-                                 zq70::MessageButtons) {
-        message = text;
-        return zq70::MessageAnswer::Ok;
-    };
     zq70::DeviceImage image;
-    if (zq70::encode_image(config, image, capture)) return {};
+    if (encode_quietly(config, image, message)) return {};
     if (message.rfind(kErrorWord, 0) == 0) message.erase(0, std::string(kErrorWord).size());
     return message.empty() ? "The configuration cannot be encoded" : message;
 }

@@ -6,6 +6,7 @@
 
 #include "check.h"
 #include "compare.h"
+#include "console.h"
 #include "exit_codes.h"
 #include "listing.h"
 #include "output_file.h"
@@ -16,16 +17,6 @@
 namespace zq70cfg {
 
 namespace {
-
-int fail(int code, const std::string& text) {
-    std::fprintf(stderr, "zq70cfg: %s\n", text.c_str());
-    return code;
-}
-
-void print(const std::string& text) {
-    std::fwrite(text.data(), 1, text.size(), stdout);
-    if (!text.empty() && text.back() != '\n') std::fputc('\n', stdout);
-}
 
 // Loads input, or says why not and gives the exit code for it.
 int load(const std::string& input, Source& source) {
@@ -45,7 +36,7 @@ int write_to(const std::string& input, const std::string& output, const std::str
 int show_command(const std::string& input) {
     Source source;
     if (const int code = load(input, source)) return code;
-    print(listing(source.config));
+    say(listing(source.config));
     return kExitOk;
 }
 
@@ -54,7 +45,7 @@ int export_command(const std::string& input, const std::string& output) {
     if (const int code = load(input, source)) return code;
     const std::string text = export_text(source.config);
     if (output.empty()) {
-        print(text);
+        say(text);
         return kExitOk;
     }
     return write_to(input, output, text);
@@ -75,7 +66,7 @@ int diff_command(const std::string& first, const std::string& second) {
     if (const int code = load(second, b)) return code;
     const std::vector<std::string> lines = differences(a.config, b.config);
     for (const std::string& line : lines)
-        print(line);
+        say(line);
     return lines.empty() ? kExitOk : kExitDifferent;
 }
 
@@ -88,13 +79,13 @@ int check_command(const std::string& input) {
         std::string text = source.encode_message;
         const std::string said = "Error: "; // finding_line says it once
         if (text.rfind(said, 0) == 0) text.erase(0, said.size());
-        print(finding_line({Severity::Error, text}));
+        say(finding_line({Severity::Error, text}));
         return kExitCheckErrors;
     }
     const std::vector<Finding> findings = check_configuration(source.config);
     bool warned = false;
     for (const Finding& finding : findings) {
-        print(finding_line(finding));
+        say(finding_line(finding));
         warned = warned || finding.severity == Severity::Warning;
     }
     if (has_errors(findings)) return kExitCheckErrors;

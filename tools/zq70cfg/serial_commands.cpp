@@ -4,6 +4,7 @@
 #include <ctime>
 
 #include "config/image.h"
+#include "console.h"
 #include "device_probe.h"
 #include "exit_codes.h"
 #include "interruption.h"
@@ -32,21 +33,6 @@ constexpr const char* kMismatch = "mismatch";
 constexpr const char* kReadBackFailed = "read-back failed";
 constexpr const char* kSkipped = "skipped";
 constexpr const char* kNotReached = "-";
-
-int fail(int code, const std::string& text) {
-    std::fprintf(stderr, "zq70cfg: %s\n", text.c_str());
-    return code;
-}
-
-void say(const std::string& text) {
-    std::fprintf(stdout, "%s\n", text.c_str());
-    std::fflush(stdout);
-}
-
-void note(const std::string& text) {
-    std::fprintf(stderr, "%s\n", text.c_str());
-    std::fflush(stderr);
-}
 
 // On Windows each 2 ms pump would last a whole scheduler tick without 1 ms timer
 // resolution; it is asked for during transfers only, not while a series waits.

@@ -35,16 +35,6 @@ bool read_prefix(const std::string& path, std::string& bytes) {
     return !file.bad();
 }
 
-void note_encoding(Source& source) {
-    zq70::UserInterface capture;
-    capture.message = [&source](const std::string&, const std::string& text, zq70::MessageIcon,
-                                zq70::MessageButtons) {
-        source.encode_message = text;
-        return zq70::MessageAnswer::Ok;
-    };
-    source.encodes = zq70::encode_image(source.config, source.image, capture);
-}
-
 bool load_image(const std::string& path, Source& source, std::string& message) {
     switch (zq70::read_image_file(path, source.image)) {
     case zq70::ReadResult::CannotOpen: message = path + ": cannot be read"; return false;
@@ -58,7 +48,7 @@ bool load_image(const std::string& path, Source& source, std::string& message) {
         message = path + ": Invalid configuration file";
         return false;
     }
-    note_encoding(source);
+    source.encodes = encode_quietly(source.config, source.image, source.encode_message);
     return true;
 }
 
@@ -83,6 +73,17 @@ bool load_text(const std::string& path, const std::string& text, Source& source,
 }
 
 } // namespace
+
+bool encode_quietly(const zq70::Configuration& config, zq70::DeviceImage& image,
+                    std::string& message) {
+    zq70::UserInterface capture;
+    capture.message = [&message](const std::string&, const std::string& text, zq70::MessageIcon,
+                                 zq70::MessageButtons) {
+        message = text;
+        return zq70::MessageAnswer::Ok;
+    };
+    return zq70::encode_image(config, image, capture);
+}
 
 bool names_text_file(const std::string& path) {
     const std::string name = std::filesystem::path(path).filename().string();

@@ -24,6 +24,11 @@ struct Source {
 // gets the 512-byte image when written.
 bool names_text_file(const std::string& path);
 
+// encode_image with its message caught instead of shown: false with the encoder's own text
+// ("Error: Pin A is used for multiple scan lines") in message.
+bool encode_quietly(const zq70::Configuration& config, zq70::DeviceImage& image,
+                    std::string& message);
+
 // Loads path; false with one line ("FILE:LINE:COLUMN: reason", "FILE: ...") in message.
 bool load_source(const std::string& path, Source& source, std::string& message);
 

@@ -21,6 +21,7 @@
 #undef ZQ70_RESTORE_NDEBUG
 #endif
 
+#include "source.h"
 #include "vocabulary.h"
 
 namespace zq70cfg {
@@ -448,7 +449,7 @@ class Reader {
     bool check_pins(const Configuration& config) {
         std::string message;
         DeviceImage image;
-        if (try_encode(config, image, message)) return true;
+        if (encode_quietly(config, image, message)) return true;
         int pins[zq70::kPinCount];
         int n = 0;
         for (int i = 0; i < config.columns; ++i)
@@ -465,16 +466,6 @@ class Reader {
             }
         }
         return refuse_to_write(layout_, message);
-    }
-
-    static bool try_encode(const Configuration& config, DeviceImage& image, std::string& message) {
-        zq70::UserInterface capture;
-        capture.message = [&message](const std::string&, const std::string& text, zq70::MessageIcon,
-                                     zq70::MessageButtons) {
-            message = text;
-            return zq70::MessageAnswer::Ok;
-        };
-        return zq70::encode_image(config, image, capture);
     }
 
     bool read_macro_list(const toml::node* node, Configuration& config) {
@@ -628,7 +619,7 @@ class Reader {
     // its message is still the one to give.
     bool encode(const Configuration& config, DeviceImage& image) {
         std::string message;
-        return try_encode(config, image, message) || refuse_to_write(layout_, message);
+        return encode_quietly(config, image, message) || refuse_to_write(layout_, message);
     }
 
     TextError& error_;
