@@ -9,6 +9,7 @@
 //   answer-box TEXT    wait for the message box showing TEXT (\n for a line break) and press
 //                      its first button; fails, printing what it saw, on any other text
 //   save-as PATH       fill the "Save File" dialog with PATH and press OK
+//   open PATH          File > Open, then fill the "Open File" dialog with PATH and press OK
 //   code N             in RS-232 mode, give the first cell the raw code N (Key Code dialog)
 //   menu LETTER        open a menu of the menu bar; escape closes it again
 //   maximize, restore  the window's size
@@ -168,8 +169,9 @@ BOOL CALLBACK find_edit(HWND hwnd, LPARAM param) {
     return FALSE;
 }
 
-bool save_as(const char* path) {
-    HWND dialog = wait_for_dialog("Save File", 30000);
+// Fills the file dialog with this title, once it is up, and presses OK.
+bool fill_file_dialog(const char* title, const char* path) {
+    HWND dialog = wait_for_dialog(title, 30000);
     if (!dialog) return false;
     HWND edit = nullptr;
     wait_for(
@@ -217,7 +219,13 @@ bool act(const std::string& action, const char* argument) {
     }
     if (action == "answer") return answer(argument);
     if (action == "answer-box") return answer_box(argument);
-    if (action == "save-as") return save_as(argument);
+    if (action == "save-as") return fill_file_dialog("Save File", argument);
+    if (action == "open") {
+        PostMessageA(g_main, WM_COMMAND, MAKEWPARAM(IDC_FILE_OPEN, 0), 0);
+        const bool opened = fill_file_dialog("Open File", argument);
+        wait_until_idle();
+        return opened;
+    }
     if (action == "code") return enter_code(argument);
     if (action == "menu") {
         PostMessageA(g_main, WM_SYSCOMMAND, SC_KEYMENU, static_cast<LPARAM>(argument[0]));
@@ -242,7 +250,7 @@ bool act(const std::string& action, const char* argument) {
 
 bool takes_argument(const std::string& action) {
     for (const char* name :
-         {"command", "rows", "columns", "answer", "answer-box", "save-as", "code", "menu"})
+         {"command", "rows", "columns", "answer", "answer-box", "save-as", "open", "code", "menu"})
         if (action == name) return true;
     return false;
 }
