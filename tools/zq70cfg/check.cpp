@@ -1,6 +1,5 @@
 #include "check.h"
 
-#include "source.h"
 #include <algorithm>
 
 #include "config/image.h"
@@ -111,34 +110,19 @@ std::string code_problem(const zq70::Configuration& config, int code) {
 }
 
 void check_codes(const zq70::Configuration& config, Findings& findings) {
-    const Layout layout = layout_of(config);
-    for (int r = 0; r < layout.rows; ++r) {
-        for (int c = 0; c < layout.columns; ++c) {
-            const std::string problem =
-                code_problem(config, config.key_codes[zq70::cell_index(r, c)]);
-            if (!problem.empty()) findings.warn(cell_label(r, c) + ": " + problem);
-        }
-    }
-    for (int i = 0; i < layout.inputs; ++i) {
-        const std::string problem = code_problem(config, config.key_codes[zq70::input_index(i)]);
-        if (!problem.empty()) findings.warn(input_label(i) + ": " + problem);
+    for (const Cell& cell : cells_of(config)) {
+        const std::string problem = code_problem(config, config.key_codes[cell.index]);
+        if (!problem.empty()) findings.warn(cell.label + ": " + problem);
     }
 }
 
 std::vector<bool> macros_run(const zq70::Configuration& config) {
     std::vector<bool> run(zq70::kUsableMacroSlots, false);
-    const Layout layout = layout_of(config);
-    auto note = [&run](int code) {
-        const int byte = device_code(code);
+    for (const Cell& cell : cells_of(config)) {
+        const int byte = device_code(config.key_codes[cell.index]);
         if (zq70::is_macro_code(byte) && zq70::slot_of_macro_code(byte) < zq70::kUsableMacroSlots)
             run[zq70::slot_of_macro_code(byte)] = true;
-    };
-    for (int r = 0; r < layout.rows; ++r) {
-        for (int c = 0; c < layout.columns; ++c)
-            note(config.key_codes[zq70::cell_index(r, c)]);
     }
-    for (int i = 0; i < layout.inputs; ++i)
-        note(config.key_codes[zq70::input_index(i)]);
     return run;
 }
 

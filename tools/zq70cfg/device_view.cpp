@@ -45,10 +45,25 @@ std::vector<std::string> pin_uses(const zq70::Configuration& config) {
     return uses;
 }
 
+std::vector<Cell> cells_of(const zq70::Configuration& config) {
+    const Layout layout = layout_of(config);
+    std::vector<Cell> cells;
+    for (int r = 0; r < layout.rows; ++r) {
+        for (int c = 0; c < layout.columns; ++c)
+            cells.push_back({cell_label(r, c), zq70::cell_index(r, c)});
+    }
+    for (int i = 0; i < layout.inputs; ++i)
+        cells.push_back({input_label(i), zq70::input_index(i)});
+    return cells;
+}
+
+int not_used_code(const zq70::Configuration& config) {
+    return config.switches_keypad_to == zq70::kSwitchesToRs232 ? zq70::kRs232NotUsed
+                                                               : zq70::kNotUsed;
+}
+
 bool sends_nothing(const zq70::Configuration& config, int code) {
-    const int nothing =
-        config.switches_keypad_to == zq70::kSwitchesToRs232 ? zq70::kRs232NotUsed : zq70::kNotUsed;
-    return device_code(code) == nothing;
+    return device_code(code) == not_used_code(config);
 }
 
 bool macro_written(const zq70::Configuration& config, int slot) {

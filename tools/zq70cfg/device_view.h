@@ -37,12 +37,25 @@ std::string line_label(const Line& line);
 // for a pin that the encoder would refuse as doubled), or "" when none is.
 std::vector<std::string> pin_uses(const zq70::Configuration& config);
 
+// Every matrix cell in force, row by row, then every input in force: the places the device
+// reads a code for.
+struct Cell {
+    std::string label; // "Row 3 Col 5", "Input 2"
+    int index;         // into key_codes
+};
+std::vector<Cell> cells_of(const zq70::Configuration& config);
+inline bool is_input(const Cell& cell) {
+    return cell.index >= zq70::kMatrixCells;
+}
+
 // The cell or input code as the device gets it (the image holds one byte).
 inline int device_code(int code) {
     return code & 0xFF;
 }
-// Whether a cell code sends nothing in the configuration's mode (0 for Computer, 240 for
-// RS-232).
+// The code of a cell that sends nothing in the configuration's mode: 0 for Computer, 240
+// for RS-232.
+int not_used_code(const zq70::Configuration& config);
+// Whether a cell code sends nothing in the configuration's mode.
 bool sends_nothing(const zq70::Configuration& config, int code);
 
 // Whether the device gets slot s: it is in use and the keypad reports to the computer (in

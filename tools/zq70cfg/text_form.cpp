@@ -21,6 +21,7 @@
 #undef ZQ70_RESTORE_NDEBUG
 #endif
 
+#include "device_view.h"
 #include "source.h"
 #include "vocabulary.h"
 
@@ -43,26 +44,6 @@ constexpr const char* kHeader =
 constexpr int kLineWidth = 100;
 constexpr int kMostUsersNamed = 4;    // users listed in the comment of a [[macro]]
 constexpr int kRecordLengthBytes = 2; // the make and break lengths that open a macro record
-
-int not_used_code(const Configuration& config) {
-    return config.switches_keypad_to == zq70::kSwitchesToRs232 ? zq70::kRs232NotUsed
-                                                               : zq70::kNotUsed;
-}
-
-// Counts clamped into the tables, so that a damaged configuration can still be written out
-// (the import then says what is wrong with it).
-int clamp(int value, int high) {
-    return std::clamp(value, 0, high);
-}
-int matrix_rows(const Configuration& c) {
-    return clamp(c.rows, zq70::kMaxLines);
-}
-int matrix_columns(const Configuration& c) {
-    return clamp(c.columns, zq70::kMaxLines);
-}
-int inputs_of(const Configuration& c) {
-    return clamp(zq70::input_count(c), zq70::kPinCount);
-}
 
 // ---- Writing ----
 
@@ -113,9 +94,12 @@ void write_layout(std::string& out, const Configuration& config) {
     out += "\n[layout]\n";
     out += "rows = " + std::to_string(config.rows) + "\n";
     out += "columns = " + std::to_string(config.columns) + "\n";
-    write_pins(out, "column_pins", config.column_pins, matrix_columns(config));
-    write_pins(out, "row_pins", config.row_pins, matrix_rows(config));
-    write_pins(out, "input_pins", config.input_pins, inputs_of(config));
+    // The counts in force, so that a damaged configuration can still be written out (the
+    // import then says what is wrong with it).
+    const Layout layout = layout_of(config);
+    write_pins(out, "column_pins", config.column_pins, layout.columns);
+    write_pins(out, "row_pins", config.row_pins, layout.rows);
+    write_pins(out, "input_pins", config.input_pins, layout.inputs);
 }
 
 void write_options(std::string& out, const Configuration& config) {
@@ -130,39 +114,29 @@ void write_options(std::string& out, const Configuration& config) {
     }
 }
 
-void write_code(std::string& out, const Configuration& config, const std::string& label, int code) {
-    code &= 0xFF;
-    if (code == not_used_code(config)) return;
-    out += quoted(label) + " = ";
-    out += config.switches_keypad_to == zq70::kSwitchesToRs232
-               ? std::to_string(code)
-               : quoted(key_code_text(config, code));
-    out += "\n";
-}
-
 void write_codes(std::string& out, const Configuration& config) {
+    const bool rs232 = config.switches_keypad_to == zq70::kSwitchesToRs232;
     out += "\n[cells]\n";
-    for (int r = 0; r < matrix_rows(config); ++r) {
-        for (int c = 0; c < matrix_columns(config); ++c)
-            write_code(out, config, cell_label(r, c), config.key_codes[zq70::cell_index(r, c)]);
+    bool inputs_begun = false;
+    for (const Cell& cell : cells_of(config)) {
+        if (is_input(cell) && !inputs_begun) {
+            out += "\n[inputs]\n";
+            inputs_begun = true;
+        }
+        const int code = device_code(config.key_codes[cell.index]);
+        if (sends_nothing(config, code)) continue;
+        out += quoted(cell.label) + " = ";
+        out += rs232 ? std::to_string(code) : quoted(key_code_text(config, code));
+        out += "\n";
     }
-    if (inputs_of(config) == 0) return;
-    out += "\n[inputs]\n";
-    for (int i = 0; i < inputs_of(config); ++i)
-        write_code(out, config, input_label(i), config.key_codes[zq70::input_index(i)]);
 }
 
 // "Macro 2: Row 1 Col 3, Input 2", so that a reader sees where a macro is played.
 std::string macro_comment(const Configuration& config, int number, int code) {
     std::vector<std::string> users;
-    for (int r = 0; r < matrix_rows(config); ++r) {
-        for (int c = 0; c < matrix_columns(config); ++c)
-            if ((config.key_codes[zq70::cell_index(r, c)] & 0xFF) == code)
-                users.push_back(cell_label(r, c));
+    for (const Cell& cell : cells_of(config)) {
+        if (device_code(config.key_codes[cell.index]) == code) users.push_back(cell.label);
     }
-    for (int i = 0; i < inputs_of(config); ++i)
-        if ((config.key_codes[zq70::input_index(i)] & 0xFF) == code)
-            users.push_back(input_label(i));
     std::string comment = "# " + macro_label(number);
     if (users.empty()) return comment + ", sent by no cell or input";
     for (std::size_t i = 0; i < users.size() && i < kMostUsersNamed; ++i)
@@ -172,12 +146,12 @@ std::string macro_comment(const Configuration& config, int number, int code) {
     return comment;
 }
 
-// The encoder closes up empty words, so only the steps that reach the device are listed.
-std::vector<std::string> step_texts(const int32_t* words) {
-    std::vector<std::string> steps;
-    for (int i = 0; i < zq70::kStepsPerSequence; ++i)
-        if (zq70::step_size(words[i]) > 0) steps.push_back(step_text(words[i]));
-    return steps;
+// The steps that reach the device (the encoder closes up empty words), in words.
+std::vector<std::string> step_texts(const zq70::MacroSlot& slot, bool break_sequence) {
+    std::vector<std::string> texts;
+    for (const int step : played_steps(slot, break_sequence))
+        texts.push_back(step_text(step));
+    return texts;
 }
 
 // The slots in use in slot order, as the encoder writes them: the k-th listed is Macro k.
@@ -187,8 +161,8 @@ void write_macros(std::string& out, const Configuration& config) {
         const zq70::MacroSlot& slot = config.macros[s];
         if (!slot.in_use) continue;
         out += "\n[[macro]] " + macro_comment(config, number, zq70::macro_code_of_slot(s)) + "\n";
-        write_list(out, "make", step_texts(slot.steps), true);
-        write_list(out, "break", step_texts(slot.steps + zq70::kStepsPerSequence), true);
+        write_list(out, "make", step_texts(slot, false), true);
+        write_list(out, "break", step_texts(slot, true), true);
         ++number;
     }
 }
@@ -602,9 +576,9 @@ class Reader {
     bool check_macro_use(const Configuration& config) {
         if (config.switches_keypad_to == zq70::kSwitchesToRs232) return true;
         int highest = -1;
-        for (int index = 0; index < zq70::kKeyCodeCount; ++index) {
-            const int code = config.key_codes[index];
-            if (inside_layout(config, index) && zq70::is_macro_code(code))
+        for (const Cell& cell : cells_of(config)) {
+            const int code = config.key_codes[cell.index];
+            if (zq70::is_macro_code(code))
                 highest = std::max(highest, zq70::slot_of_macro_code(code));
         }
         const std::size_t first_lost = static_cast<std::size_t>(highest + 1);
