@@ -87,4 +87,9 @@ TransferResult serial_write(const SerialPort& port, int port_number, const Devic
     return open.command({kSerialEnd}) == kSerialAcknowledge ? Ok : TransferFailed;
 }
 
+bool serial_probe(const SerialPort& port, int port_number) {
+    OpenPort open(port, port_number);
+    return open.is_open() && open.command({kSerialOpen}) == kSerialAcknowledge;
+}
+
 } // namespace zq70

@@ -22,4 +22,8 @@ TransferResult serial_read(const SerialPort& port, int port_number, DeviceImage&
 TransferResult serial_write(const SerialPort& port, int port_number, const DeviceImage& image,
                             const ProgressSink& progress, const Pump& pump);
 
+// Whether a device answers on the port: opens it, sends the opening command 128, expects '!'
+// within the answer time, and closes it again. A port that cannot be opened gives false.
+bool serial_probe(const SerialPort& port, int port_number);
+
 } // namespace zq70

@@ -147,19 +147,19 @@ TEST(Interruption, TheFirstSignalCountsAndAPauseEndsAtOnce) {
 
 TEST(DeviceProbe, AnswersOnlyWhenTheDeviceDoes) {
     DeviceRig rig;
-    EXPECT_TRUE(device_answers(rig.seam, kNamedPortNumber));
+    EXPECT_TRUE(zq70::serial_probe(rig.seam, kNamedPortNumber));
     EXPECT_EQ(rig.port.sent, (std::vector<uint8_t>{128}));
     EXPECT_FALSE(rig.port.is_open);
 
     rig.device.silent = true;
-    EXPECT_FALSE(device_answers(rig.seam, kNamedPortNumber));
+    EXPECT_FALSE(zq70::serial_probe(rig.seam, kNamedPortNumber));
     rig.device.silent = false;
     rig.device.faults.push_back(
         {zq70::DevicePhase::SerialOpen, -1, zq70::FaultKind::WrongAnswer, '?'});
-    EXPECT_FALSE(device_answers(rig.seam, kNamedPortNumber));
+    EXPECT_FALSE(zq70::serial_probe(rig.seam, kNamedPortNumber));
     rig.device.faults.clear();
     rig.port.absent = true;
-    EXPECT_FALSE(device_answers(rig.seam, kNamedPortNumber));
+    EXPECT_FALSE(zq70::serial_probe(rig.seam, kNamedPortNumber));
     EXPECT_FALSE(rig.port.is_open);
 }
 

@@ -1,6 +1,6 @@
-// Whether a ZQ70 is on the line, for programming a series of devices: open the port, send
-// the opening byte 128, expect '!' within the usual answer time, close. A port that cannot
-// be opened counts as no device, since a USB adapter goes away with the device on it.
+// Waiting for a ZQ70 to come onto the line or to leave it, for programming a series of
+// devices, with zq70::serial_probe. A port that cannot be opened counts as no device, since a
+// USB adapter goes away with the device on it.
 #pragma once
 
 #include "link/serial_port.h"
@@ -12,8 +12,6 @@ constexpr int kProbeIntervalMs = 300;
 // A device counts as gone after this many probes in a row without an answer, so that one
 // lost answer never makes the same device count twice.
 constexpr int kMissesForGone = 2;
-
-bool device_answers(const zq70::SerialPort& port, int port_number);
 
 // Probes until a device answers (present true) or until none has answered kMissesForGone
 // times in a row (present false). False when interrupted first.
