@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 namespace zq70sim {
 
@@ -78,6 +79,21 @@ bool parse_wrong_answer(const std::string& text, std::vector<zq70::DeviceFault>&
     return true;
 }
 
+// The options without a value.
+bool* flag_of(const std::string& name, Options& options) {
+    static const std::pair<const char*, bool Options::*> kFlags[] = {
+        {"--help", &Options::help},
+        {"--version", &Options::version},
+        {"--silent", &Options::silent},
+        {"--fresh-memory", &Options::fresh_memory},
+        {"--unplugged", &Options::start_unplugged},
+    };
+    for (const auto& [flag, field] : kFlags) {
+        if (name == flag) return &(options.*field);
+    }
+    return nullptr;
+}
+
 } // namespace
 
 bool parse_options(int argc, char** argv, Options& options, std::string& error) {
@@ -85,24 +101,8 @@ bool parse_options(int argc, char** argv, Options& options, std::string& error) 
     using zq70::FaultKind;
     for (int i = 1; i < argc; ++i) {
         const std::string name = argv[i];
-        if (name == "--help") {
-            options.help = true;
-            continue;
-        }
-        if (name == "--version") {
-            options.version = true;
-            continue;
-        }
-        if (name == "--silent") {
-            options.silent = true;
-            continue;
-        }
-        if (name == "--fresh-memory") {
-            options.fresh_memory = true;
-            continue;
-        }
-        if (name == "--unplugged") {
-            options.start_unplugged = true;
+        if (bool* flag = flag_of(name, options)) {
+            *flag = true;
             continue;
         }
         if (i + 1 >= argc) {
