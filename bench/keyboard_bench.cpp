@@ -7,7 +7,7 @@
 #include <chrono>
 
 #include "link/keyboard_transfer.h"
-#include "link/simulated_keyboard.h"
+#include "sim/simulated_keyboard.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 
 #include "link/serial_port_posix.h"
 #include "link/serial_transfer.h"
-#include "tests/link/sim_process.h"
+#include "tests/support/sim_process.h"
 
 namespace {
 

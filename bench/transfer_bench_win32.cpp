@@ -1,7 +1,7 @@
 // Wall time of File > Write to ZQ70 and File > Read from ZQ70 as the program runs them
 // (progress window, the two 100 ms pumps, the real message pumps and 1 ms timer
 // resolution), under Wine or on Windows:
-//   - over COM1 against zq70sim (run it with tests/link/run_with_sims.sh), against the floor
+//   - over COM1 against zq70sim (run it with tests/support/run_with_sims.sh), against the floor
 //     of 512 x 2 ms of pumping plus the two 100 ms pumps;
 //   - over the keyboard line against a device model that answers at once, on real time,
 //     against the protocol's own pauses plus the two 100 ms pumps.
@@ -13,11 +13,11 @@
 #include <cstdlib>
 #include <vector>
 
-#include "link/clock.h"
 #include "link/keyboard_platform_win32.h"
 #include "link/keyboard_transfer.h"
-#include "link/simulated_keyboard.h"
-#include "link/transfer_commands.h"
+#include "mainwin/transfer_commands.h"
+#include "sim/clock.h"
+#include "sim/simulated_keyboard.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "device_commands.h"
 
-#include "link/message_pump.h"
+#include "mainwin/message_pump.h"
 
 namespace zq70 {
 

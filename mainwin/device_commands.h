@@ -2,8 +2,8 @@
 // main window's transfer guard.
 #pragma once
 
-#include "link/transfer_commands.h"
 #include "main_window.h"
+#include "mainwin/transfer_commands.h"
 
 namespace zq70 {
 

@@ -90,7 +90,7 @@ expect "the installer runs silently again" install
 wine start "$menu\\ZQ70Load.lnk"
 expect "the program started from its shortcut shows its window" wait_until 30 window_shown
 expect "a chosen port (Com 3) is kept in the shortcut's working folder" \
-  port_kept_in "$work_dir" 1072 3
+  port_kept_in "$work_dir" "port=Com 3" 3
 expect "the uninstaller runs silently again" uninstall
 same "after uninstalling, only the user's zq70load.ini stays" \
   "$(printf '%s\n' "$before" "./users/$(whoami)/AppData/Local/ZQ70Load" \
@@ -99,7 +99,7 @@ same "after uninstalling, only the user's zq70load.ini stays" \
 # 3. The portable program, started in its own folder.
 (cd "$portable" && exec wine zq70load.exe >/dev/null 2>&1) &
 expect "the portable program shows its window" wait_until 30 window_shown
-expect "a chosen port (Com 2) is kept in the portable folder" port_kept_in "$portable" 1071 2
+expect "a chosen port (Com 2) is kept in the portable folder" port_kept_in "$portable" "port=Com 2" 2
 wait
 same "portable zq70cfg --version" "zq70cfg $version" \
   "$(cd "$portable" && wine zq70cfg.exe --version 2>&1 | tr -d '\r')"

@@ -168,9 +168,9 @@ TEST_F(NewConfigurationTest, YesSavesThenResets) {
     test::TemporaryFolder folder;
     session.config.modified = true;
     user.answers = {MessageAnswer::Yes};
-    user.file_names = {folder.file("before-new.cfg")};
+    user.file_names = {folder.path("before-new.cfg")};
     EXPECT_TRUE(new_configuration(session));
-    EXPECT_EQ(test::read_all(folder.file("before-new.cfg")).size(), 512u);
+    EXPECT_EQ(test::read_all(folder.path("before-new.cfg")).size(), 512u);
     EXPECT_EQ(session.config.key_codes[5], 0);
     EXPECT_EQ(order, "ocg");
 }
@@ -189,6 +189,22 @@ TEST(UserInterface, AnEmptySeamNeverAgreesToAQuestion) {
     session.config.key_codes[0] = 9;
     EXPECT_FALSE(new_configuration(session));
     EXPECT_EQ(session.config.key_codes[0], 9);
+}
+
+// The captions of the Options menu read both ways: what zq70cfg and the web page write
+// for an option is what they read back.
+TEST(Options, CaptionsAndItemsReadBothWays) {
+    for (const OptionGroup& group : option_groups) {
+        SCOPED_TRACE(group.caption);
+        EXPECT_EQ(option_of_caption(group.caption), &group);
+        for (int v = 0; v < group.item_count; ++v)
+            EXPECT_EQ(option_value(group, option_item(group, v)), v);
+    }
+    EXPECT_STREQ(option_item(option_groups[5], 5), "9600");
+    EXPECT_EQ(option_item(option_groups[5], 7), nullptr);
+    EXPECT_STREQ(option_item(option_groups[9], 31), "30.0");
+    EXPECT_EQ(option_value(option_groups[9], "10.90"), -1);
+    EXPECT_EQ(option_of_caption("baud rate setting"), nullptr);
 }
 
 } // namespace

@@ -42,7 +42,7 @@ TEST(DurableFile, EveryFailingStepKeepsTheOldFileAndLeavesNothingBeside) {
     for (const auto& [step, last] : cases) {
         SCOPED_TRACE(static_cast<int>(step));
         test::TemporaryFolder folder;
-        const std::string path = folder.file("keep.cfg");
+        const std::string path = folder.path("keep.cfg");
         write_all(path, kOld);
         std::vector<ReplaceStep> seen;
         EXPECT_FALSE(replace_with_new(path, [&](ReplaceStep s) {
@@ -50,7 +50,7 @@ TEST(DurableFile, EveryFailingStepKeepsTheOldFileAndLeavesNothingBeside) {
             return s == step;
         }));
         EXPECT_EQ(read_all(path), kOld);
-        EXPECT_EQ(entries_in(folder.file("")), 1) << "a temporary file was left";
+        EXPECT_EQ(entries_in(folder.root), 1) << "a temporary file was left";
         ASSERT_FALSE(seen.empty());
         EXPECT_EQ(seen.back(), last);
     }
@@ -58,18 +58,18 @@ TEST(DurableFile, EveryFailingStepKeepsTheOldFileAndLeavesNothingBeside) {
 
 TEST(DurableFile, ReplacesAndCreates) {
     test::TemporaryFolder folder;
-    const std::string path = folder.file("new.cfg");
+    const std::string path = folder.path("new.cfg");
     EXPECT_TRUE(replace_with_new(path));
     EXPECT_EQ(read_all(path), kNew);
     write_all(path, kOld);
     EXPECT_TRUE(replace_with_new(path));
     EXPECT_EQ(read_all(path), kNew);
-    EXPECT_EQ(entries_in(folder.file("")), 1);
+    EXPECT_EQ(entries_in(folder.root), 1);
 }
 
 TEST(DurableFile, ALeftOverTemporaryFileDoesNotStopTheNextSave) {
     test::TemporaryFolder folder;
-    const std::string path = folder.file("a.cfg");
+    const std::string path = folder.path("a.cfg");
     write_all(path + kReplaceSuffix, std::vector<uint8_t>(3000, 1));
     EXPECT_TRUE(replace_with_new(path));
     EXPECT_EQ(read_all(path), kNew);
@@ -85,7 +85,7 @@ TEST(DurableFile, AReadOnlyFileIsNeverReplaced) {
     session.ui = user.seam();
     reset_configuration(session.config);
     session.config.modified = true;
-    const std::string path = folder.file("protected.cfg");
+    const std::string path = folder.path("protected.cfg");
     write_all(path, kOld);
     std::filesystem::permissions(path, std::filesystem::perms::owner_read |
                                            std::filesystem::perms::group_read |
@@ -96,7 +96,7 @@ TEST(DurableFile, AReadOnlyFileIsNeverReplaced) {
     EXPECT_EQ(user.messages[0].text, "Error saving the file");
     EXPECT_TRUE(session.config.modified);
     EXPECT_EQ(read_all(path), kOld);
-    EXPECT_EQ(entries_in(folder.file("")), 1);
+    EXPECT_EQ(entries_in(folder.root), 1);
     std::filesystem::permissions(path, std::filesystem::perms::owner_write,
                                  std::filesystem::perm_options::add);
     user.file_names = {path};

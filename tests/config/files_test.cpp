@@ -26,7 +26,7 @@ struct FilesTest : ::testing::Test {
         session.ui = user.seam();
         session.view.show_grid = [this] { ++refreshes; };
         reset_configuration(session.config);
-        session.preferences_path = folder.file("zq70load.ini");
+        session.preferences_path = folder.path("zq70load.ini");
     }
 
     std::vector<std::string> texts() const {
@@ -45,7 +45,7 @@ struct FilesTest : ::testing::Test {
 TEST_F(FilesTest, SaveWritesTheImageAndClearsModified) {
     session.config.key_codes[0] = 31;
     session.config.modified = true;
-    const std::string path = folder.file("new name.cfg");
+    const std::string path = folder.path("new name.cfg");
     user.file_names = {path};
     EXPECT_TRUE(save_file(session));
     EXPECT_FALSE(session.config.modified);
@@ -67,7 +67,7 @@ TEST_F(FilesTest, SaveWritesTheImageAndClearsModified) {
 }
 
 TEST_F(FilesTest, SaveReplacesAnExistingFile) {
-    const std::string path = folder.file("old.cfg");
+    const std::string path = folder.path("old.cfg");
     write_all(path, std::vector<uint8_t>(700, 0xEE));
     user.file_names = {path};
     EXPECT_TRUE(save_file(session));
@@ -93,7 +93,7 @@ TEST_F(FilesTest, SaveCancelledSaysNothing) {
 
 TEST_F(FilesTest, SaveIntoAMissingFolderFails) {
     session.config.modified = true;
-    user.file_names = {folder.file("missing/x.cfg")};
+    user.file_names = {folder.path("missing/x.cfg")};
     EXPECT_FALSE(save_file(session));
     ASSERT_EQ(texts(), std::vector<std::string>{kSaveError});
     EXPECT_EQ(user.messages[0].icon, MessageIcon::Error);
@@ -102,7 +102,7 @@ TEST_F(FilesTest, SaveIntoAMissingFolderFails) {
 }
 
 TEST_F(FilesTest, FailedSaveKeepsTheOldFile) {
-    const std::string path = folder.file("keep.cfg");
+    const std::string path = folder.path("keep.cfg");
     const std::vector<uint8_t> old(512, 0x42);
     write_all(path, old);
     // The new content cannot be written beside the old file: that name is taken by a
@@ -117,7 +117,7 @@ TEST_F(FilesTest, FailedSaveKeepsTheOldFile) {
 }
 
 TEST_F(FilesTest, SaveOntoAFolderFailsAndLeavesNoTemporaryFile) {
-    const std::string path = folder.file("a folder");
+    const std::string path = folder.path("a folder");
     std::filesystem::create_directory(path);
     std::filesystem::create_directory(path + "/inside");
     user.file_names = {path};
@@ -148,7 +148,7 @@ TEST_F(FilesTest, OpenTakesTheImage) {
     for (int i = 0; i < 19; ++i)
         saved.input_pins[i] = 5 + i;
     saved.key_codes[cell_index(1, 2)] = 99;
-    const std::string path = folder.file("in.cfg");
+    const std::string path = folder.path("in.cfg");
     write_all(path, image_bytes(saved));
 
     session.comm_port = 3;
@@ -169,10 +169,10 @@ TEST_F(FilesTest, OpenReadsOnlyTheFirst512Bytes) {
     saved.key_codes[0] = 7;
     std::vector<uint8_t> bytes = image_bytes(saved);
     bytes.resize(1000, 0xFF);
-    write_all(folder.file("long.cfg"), bytes);
+    write_all(folder.path("long.cfg"), bytes);
     session.config.modified = true;
     user.answers = {MessageAnswer::No};
-    user.file_names = {folder.file("long.cfg")};
+    user.file_names = {folder.path("long.cfg")};
     open_file(session);
     EXPECT_EQ(texts().size(), 1u) << "only the save question";
     EXPECT_EQ(session.config.key_codes[0], 7);
@@ -197,7 +197,7 @@ TEST_F(FilesTest, OpenRefusalsChangeNothing) {
     };
     session.config.key_codes[3] = 55;
     for (const Case& c : cases) {
-        write_all(folder.file(c.name), c.content);
+        write_all(folder.path(c.name), c.content);
         for (bool modified : {false, true}) {
             SCOPED_TRACE(c.name);
             session.config.modified = modified;
@@ -205,7 +205,7 @@ TEST_F(FilesTest, OpenRefusalsChangeNothing) {
             std::memcpy(&before, &session.config, sizeof before);
             user.messages.clear();
             user.answers = {MessageAnswer::No};
-            user.file_names = {folder.file(c.name)};
+            user.file_names = {folder.path(c.name)};
             open_file(session);
             EXPECT_EQ(texts().back(), c.message);
             EXPECT_EQ(user.messages.back().icon, MessageIcon::Error);
@@ -214,18 +214,18 @@ TEST_F(FilesTest, OpenRefusalsChangeNothing) {
         }
     }
     user.messages.clear();
-    user.file_names = {folder.file("does not exist.cfg")};
+    user.file_names = {folder.path("does not exist.cfg")};
     session.config.modified = false;
     open_file(session);
     EXPECT_EQ(texts(), std::vector<std::string>{kOpenError});
 }
 
 TEST_F(FilesTest, OpenQuestionAndDialogCancelled) {
-    write_all(folder.file("x.cfg"), image_bytes(test::default_configuration()));
+    write_all(folder.path("x.cfg"), image_bytes(test::default_configuration()));
     session.config.key_codes[3] = 55;
     session.config.modified = true;
     user.answers = {MessageAnswer::Cancel};
-    user.file_names = {folder.file("x.cfg")};
+    user.file_names = {folder.path("x.cfg")};
     open_file(session);
     EXPECT_TRUE(user.file_questions.empty());
     EXPECT_EQ(session.config.key_codes[3], 55);
@@ -249,8 +249,8 @@ TEST_F(FilesTest, OpenQuestionAndDialogCancelled) {
 }
 
 TEST_F(FilesTest, YesSavesBeforeOpening) {
-    const std::string saved = folder.file("saved.cfg");
-    const std::string other = folder.file("other.cfg");
+    const std::string saved = folder.path("saved.cfg");
+    const std::string other = folder.path("other.cfg");
     Configuration other_config = test::default_configuration();
     other_config.key_codes[0] = 88;
     write_all(other, image_bytes(other_config));
@@ -312,7 +312,7 @@ TEST_F(FilesTest, PreferencesAreOneByte) {
     load_preferences(fresh);
     EXPECT_EQ(fresh.comm_port, 1);
 
-    session.preferences_path = folder.file("missing/zq70load.ini");
+    session.preferences_path = folder.path("missing/zq70load.ini");
     save_preferences(session); // silent
     EXPECT_TRUE(user.messages.empty());
 }
@@ -320,17 +320,17 @@ TEST_F(FilesTest, PreferencesAreOneByte) {
 TEST(ImageFiles, ReadResults) {
     test::TemporaryFolder folder;
     DeviceImage image{};
-    EXPECT_EQ(read_image_file(folder.file("none"), image), ReadResult::CannotOpen);
-    write_all(folder.file("short"), std::vector<uint8_t>(511, 1));
-    EXPECT_EQ(read_image_file(folder.file("short"), image), ReadResult::TooShort);
+    EXPECT_EQ(read_image_file(folder.path("none"), image), ReadResult::CannotOpen);
+    write_all(folder.path("short"), std::vector<uint8_t>(511, 1));
+    EXPECT_EQ(read_image_file(folder.path("short"), image), ReadResult::TooShort);
     std::vector<uint8_t> bytes(600);
     for (size_t i = 0; i < bytes.size(); ++i)
         bytes[i] = static_cast<uint8_t>(i * 7);
-    write_all(folder.file("long"), bytes);
-    ASSERT_EQ(read_image_file(folder.file("long"), image), ReadResult::Ok);
+    write_all(folder.path("long"), bytes);
+    ASSERT_EQ(read_image_file(folder.path("long"), image), ReadResult::Ok);
     EXPECT_TRUE(std::equal(image.begin(), image.end(), bytes.begin()));
-    ASSERT_TRUE(write_image_file(folder.file("copy"), image));
-    EXPECT_EQ(read_all(folder.file("copy")),
+    ASSERT_TRUE(write_image_file(folder.path("copy"), image));
+    EXPECT_EQ(read_all(folder.path("copy")),
               std::vector<uint8_t>(bytes.begin(), bytes.begin() + 512));
 }
 

@@ -9,12 +9,12 @@
 #include <string>
 #include <string_view>
 
-#include "text_form.h"
+#include "words/text_form.h"
 
 namespace {
 
 using namespace zq70;
-using zq70cfg::TextError;
+using zq70::words::TextError;
 
 void require(bool condition, const char* what) {
     if (condition) return;
@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::memcpy(&untouched, &config, sizeof config);
 
     TextError error;
-    if (!zq70cfg::import_text(text, config, image, error)) {
+    if (!zq70::words::import_text(text, config, image, error)) {
         require(!error.reason.empty(), "a refusal without a reason");
         require(error.line >= 0 && error.column >= 0, "a refusal at a negative place");
         require(std::memcmp(&config, &untouched, sizeof config) == 0,
@@ -44,17 +44,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
 
-    const std::string canonical = zq70cfg::export_text(config);
+    const std::string canonical = zq70::words::export_text(config);
     Configuration again;
     DeviceImage image_again;
-    require(zq70cfg::import_text(canonical, again, image_again, error),
+    require(zq70::words::import_text(canonical, again, image_again, error),
             "the canonical export was refused");
     require(image_again == image, "the canonical export imports to another image");
-    require(zq70cfg::export_text(again) == canonical, "exporting again changed the text");
+    require(zq70::words::export_text(again) == canonical, "exporting again changed the text");
 
     Configuration decoded;
     reset_configuration(decoded);
     require(decode_image(image, decoded), "the decoder refused an imported image");
-    require(zq70cfg::export_text(decoded) == canonical, "the image read back says something else");
+    require(zq70::words::export_text(decoded) == canonical,
+            "the image read back says something else");
     return 0;
 }

@@ -14,7 +14,7 @@ void expect_tail(const KeyboardRig& rig, const std::vector<TypematicSignal>& tai
     EXPECT_EQ(rig.keyboard.settings().delay, kUserSettings.delay);
     EXPECT_EQ(rig.keyboard.settings().speed, kUserSettings.speed);
     // The restore is complete before any message appears.
-    for (const ShownMessage& message : rig.messages)
+    for (const RigMessage& message : rig.messages)
         EXPECT_EQ(message.signals_before, signals.size()) << message.text;
 }
 

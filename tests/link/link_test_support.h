@@ -10,12 +10,12 @@
 #include <vector>
 
 #include "link/keyboard_transfer.h"
-#include "link/simulated_keyboard.h"
-#include "link/simulated_serial_port.h"
+#include "sim/simulated_keyboard.h"
+#include "sim/simulated_serial_port.h"
 
 namespace zq70::test {
 
-struct ShownMessage {
+struct RigMessage {
     std::string caption;
     std::string text;
     MessageIcon icon;
@@ -68,7 +68,7 @@ struct KeyboardRig {
     SimulatedKeyboard keyboard;
     KeyboardChannel channel;
     UserInterface ui;
-    std::vector<ShownMessage> messages;
+    std::vector<RigMessage> messages;
     std::vector<std::string> progress;
 };
 

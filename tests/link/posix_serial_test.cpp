@@ -10,7 +10,7 @@
 
 #include "link/serial_port_posix.h"
 #include "link/serial_transfer.h"
-#include "sim_process.h"
+#include "tests/support/sim_process.h"
 
 namespace zq70::test {
 namespace {

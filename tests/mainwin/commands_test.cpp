@@ -50,12 +50,13 @@ TEST_F(OptionsTest, SwitchesKeypadAsksAndClearsTheTables) {
 
     user.answers = {MessageAnswer::No};
     command(IDC_SWITCHES_RS232);
-    ASSERT_EQ(user.boxes.size(), 1u);
-    EXPECT_EQ(user.boxes[0].caption, "ZQ70 Configuration Utility");
-    EXPECT_EQ(user.boxes[0].text, "Warning! Changing this setting will clear the matrix and\n"
-                                  "discrete key code tables. Are you sure you want to change it?");
-    EXPECT_EQ(user.boxes[0].icon, MessageIcon::Warning);
-    EXPECT_EQ(user.boxes[0].buttons, MessageButtons::YesNo);
+    ASSERT_EQ(user.messages.size(), 1u);
+    EXPECT_EQ(user.messages[0].caption, "ZQ70 Configuration Utility");
+    EXPECT_EQ(user.messages[0].text,
+              "Warning! Changing this setting will clear the matrix and\n"
+              "discrete key code tables. Are you sure you want to change it?");
+    EXPECT_EQ(user.messages[0].icon, MessageIcon::Warning);
+    EXPECT_EQ(user.messages[0].buttons, MessageButtons::YesNo);
     EXPECT_EQ(config().switches_keypad_to, 0);
     EXPECT_EQ(config().macros[0].in_use, 1);
     EXPECT_TRUE(config().modified);
@@ -76,7 +77,7 @@ TEST_F(OptionsTest, SwitchesKeypadAsksAndClearsTheTables) {
     // Already RS-232: no question, but a change all the same.
     config().modified = false;
     command(IDC_SWITCHES_RS232);
-    EXPECT_EQ(user.boxes.size(), 2u);
+    EXPECT_EQ(user.messages.size(), 2u);
     EXPECT_TRUE(config().modified);
 
     user.answers = {MessageAnswer::Yes};
@@ -110,9 +111,9 @@ TEST_F(FileCommandsTest, NewAsksAboutUnsavedChanges) {
     config().modified = true;
     user.answers = {MessageAnswer::Cancel};
     command(IDC_FILE_NEW);
-    ASSERT_EQ(user.boxes.size(), 1u);
-    EXPECT_EQ(user.boxes[0].text, kSaveQuestion);
-    EXPECT_EQ(user.boxes[0].buttons, MessageButtons::YesNoCancel);
+    ASSERT_EQ(user.messages.size(), 1u);
+    EXPECT_EQ(user.messages[0].text, kSaveQuestion);
+    EXPECT_EQ(user.messages[0].buttons, MessageButtons::YesNoCancel);
     EXPECT_EQ(config().key_codes[5], 30);
     EXPECT_TRUE(config().modified);
 
@@ -158,13 +159,13 @@ TEST_F(FileCommandsTest, SaveAndOpenRoundTrip) {
 TEST_F(FileCommandsTest, OpenRefusals) {
     user.file_names = {std::nullopt};
     command(IDC_FILE_OPEN); // cancelled: no message
-    EXPECT_TRUE(user.boxes.empty());
+    EXPECT_TRUE(user.messages.empty());
 
     user.file_names = {folder.path("missing.zq7")};
     user.answers = {MessageAnswer::Ok};
     command(IDC_FILE_OPEN);
-    EXPECT_EQ(user.boxes.back().text, "Error opening the file");
-    EXPECT_EQ(user.boxes.back().icon, MessageIcon::Error);
+    EXPECT_EQ(user.messages.back().text, "Error opening the file");
+    EXPECT_EQ(user.messages.back().icon, MessageIcon::Error);
 
     std::string image(512, '\0');
     image[508] = 3; // columns without rows
@@ -175,7 +176,7 @@ TEST_F(FileCommandsTest, OpenRefusals) {
         user.file_names = {folder.path(name)};
         user.answers = {MessageAnswer::No, MessageAnswer::Ok};
         command(IDC_FILE_OPEN);
-        EXPECT_EQ(user.boxes.back().text, "Invalid configuration file") << name;
+        EXPECT_EQ(user.messages.back().text, "Invalid configuration file") << name;
         EXPECT_EQ(config().rows, 11);
         EXPECT_TRUE(config().modified);
     }
@@ -185,7 +186,7 @@ TEST_F(FileCommandsTest, SaveRefusals) {
     choose(main.rows_box, 11); // input 1 on pin A, as column 1
     user.answers = {MessageAnswer::Ok};
     command(IDC_FILE_SAVE);
-    EXPECT_EQ(user.boxes.back().text, "Error: Pin A is used for multiple scan lines");
+    EXPECT_EQ(user.messages.back().text, "Error: Pin A is used for multiple scan lines");
     EXPECT_TRUE(user.file_questions.empty());
     EXPECT_TRUE(config().modified);
 
@@ -194,7 +195,7 @@ TEST_F(FileCommandsTest, SaveRefusals) {
     user.file_names = {folder.root};
     user.answers = {MessageAnswer::Ok};
     command(IDC_FILE_SAVE);
-    EXPECT_EQ(user.boxes.back().text, "Error saving the file");
+    EXPECT_EQ(user.messages.back().text, "Error saving the file");
     EXPECT_TRUE(config().modified);
 
     const std::string fresh = folder.path("new name.zq7");
@@ -268,7 +269,7 @@ TEST_F(ClosingTest, AcceleratorsWorkFromTheGridAndTheLists) {
     config().modified = true;
     user.answers = {MessageAnswer::Cancel};
     press(main.key_buttons[7], 'N');
-    EXPECT_EQ(user.boxes.size(), 1u);
+    EXPECT_EQ(user.messages.size(), 1u);
     user.file_names = {std::nullopt};
     press(main.rows_box, 'S');
     EXPECT_EQ(user.file_questions.size(), 1u);

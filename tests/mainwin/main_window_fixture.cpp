@@ -6,33 +6,6 @@
 
 namespace zq70::testing {
 
-UserInterface ScriptedUser::seam() {
-    UserInterface ui;
-    ui.message = [this](const std::string& caption, const std::string& text, MessageIcon icon,
-                        MessageButtons buttons) {
-        boxes.push_back({caption, text, icon, buttons});
-        if (answers.empty()) {
-            ADD_FAILURE() << "unexpected box: " << text;
-            return MessageAnswer::Cancel;
-        }
-        const MessageAnswer answer = answers.front();
-        answers.pop_front();
-        return answer;
-    };
-    ui.ask_file_name = [this](FileQuestion question, std::string& path) {
-        file_questions.push_back(question);
-        if (file_names.empty()) {
-            ADD_FAILURE() << "unexpected file question";
-            return false;
-        }
-        const std::optional<std::string> name = file_names.front();
-        file_names.pop_front();
-        if (name) path = *name;
-        return name.has_value();
-    };
-    return ui;
-}
-
 void flush_events(int milliseconds) {
     const DWORD start = GetTickCount();
     MSG message;
@@ -44,24 +17,6 @@ void flush_events(int milliseconds) {
         }
         Sleep(1);
     }
-}
-
-TemporaryFolder::TemporaryFolder() {
-    char base[MAX_PATH];
-    GetTempPathA(MAX_PATH, base);
-    static int serial = 0;
-    root = std::string(base) + "zq70mainwin" + std::to_string(GetCurrentProcessId()) + "_" +
-           std::to_string(++serial);
-    std::filesystem::create_directories(root);
-}
-
-TemporaryFolder::~TemporaryFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(root, ignored);
-}
-
-std::string TemporaryFolder::path(const std::string& name) const {
-    return root + "\\" + name;
 }
 
 std::string read_file(const std::string& path) {
@@ -88,6 +43,7 @@ void MainWindowTest::TearDown() {
 void MainWindowTest::start() {
     session.config = Configuration{}; // a fresh program has nothing unsaved
     session.preferences_path = folder.path("zq70load.ini");
+    user.strict = true;
     session.ui = user.seam();
     main = MainWindow{};
     ASSERT_TRUE(create_main_window(main, session, GetModuleHandleA(nullptr), SW_SHOWNORMAL));

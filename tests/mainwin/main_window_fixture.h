@@ -4,12 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "mainwin/main_window.h"
+#include "tests/support/scripted_user.h"
+#include "tests/support/temporary_folder.h"
 
 // Failures point at the caller's line.
 #define EXPECT_RECT(...)                                                                           \
@@ -20,30 +20,11 @@
 
 namespace zq70::testing {
 
-struct ScriptedUser {
-    struct Box {
-        std::string caption, text;
-        MessageIcon icon;
-        MessageButtons buttons;
-    };
-    std::vector<Box> boxes;
-    std::deque<MessageAnswer> answers;
-    std::vector<FileQuestion> file_questions;
-    std::deque<std::optional<std::string>> file_names; // nullopt: the user cancels
-
-    UserInterface seam();
-};
-
 // Lets the window handle what is queued for it, for at most `milliseconds`.
 void flush_events(int milliseconds = 50);
 
-// A folder of its own under the temporary folder, removed with everything in it.
-struct TemporaryFolder {
-    TemporaryFolder();
-    ~TemporaryFolder();
-    std::string path(const std::string& name) const;
-    std::string root;
-};
+using test::ScriptedUser;
+using test::TemporaryFolder;
 
 std::string read_file(const std::string& path);
 void write_file(const std::string& path, const std::string& content);

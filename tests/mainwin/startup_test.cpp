@@ -175,18 +175,21 @@ TEST_F(StartupTest, PreferencesChooseThePort) {
 TEST(VolumeCheck, WarnsOnlyOnTheDistributionVolume) {
     for (const char* label : {"zq70", "ZQ70 ", "", "DATA"}) {
         ScriptedUser user;
+        user.strict = true;
         warn_if_distribution_volume(label, user.seam());
-        EXPECT_TRUE(user.boxes.empty()) << label;
+        EXPECT_TRUE(user.messages.empty()) << label;
     }
     ScriptedUser user;
+    user.strict = true;
     user.answers = {MessageAnswer::Ok};
     warn_if_distribution_volume("ZQ70", user.seam());
-    ASSERT_EQ(user.boxes.size(), 1u);
-    EXPECT_EQ(user.boxes[0].caption, "ZQ70 Configuration Utility");
-    EXPECT_EQ(user.boxes[0].text.rfind("Warning: The ZQ70 programs must be copied to and run\n", 0),
-              0u);
-    EXPECT_EQ(user.boxes[0].icon, MessageIcon::None);
-    EXPECT_EQ(user.boxes[0].buttons, MessageButtons::Ok);
+    ASSERT_EQ(user.messages.size(), 1u);
+    EXPECT_EQ(user.messages[0].caption, "ZQ70 Configuration Utility");
+    EXPECT_EQ(
+        user.messages[0].text.rfind("Warning: The ZQ70 programs must be copied to and run\n", 0),
+        0u);
+    EXPECT_EQ(user.messages[0].icon, MessageIcon::None);
+    EXPECT_EQ(user.messages[0].buttons, MessageButtons::Ok);
 }
 
 } // namespace

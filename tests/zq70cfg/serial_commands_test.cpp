@@ -11,7 +11,7 @@
 #include "cfg_process.h"
 #include "config/image.h"
 #include "link/serial_port_posix.h"
-#include "sim_process.h"
+#include "tests/support/sim_process.h"
 #include "version.h"
 
 namespace zq70cfg::test {

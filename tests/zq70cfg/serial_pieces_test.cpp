@@ -11,15 +11,17 @@
 #include "exit_codes.h"
 #include "interruption.h"
 #include "link/serial_transfer.h"
-#include "link/simulated_serial_port.h"
 #include "output_file.h"
 #include "port_name.h"
 #include "progress_line.h"
 #include "series_log.h"
-#include "source.h"
+#include "sim/simulated_serial_port.h"
 #include "transfer_report.h"
+#include "words/source.h"
 
 namespace zq70cfg {
+
+using namespace zq70::words;
 namespace {
 
 using zq70::DeviceImage;

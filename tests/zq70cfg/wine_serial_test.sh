@@ -6,7 +6,7 @@
 #   wine_serial_test.sh ZQ70SIM WINE ZQ70CFG_EXE PANEL_TOML
 set -u
 sim=$1 wine=$2 cfg=$3 panel=$4
-source "$(dirname "$0")/../link/sim_ports.sh"
+source "$(dirname "$0")/../support/sim_ports.sh"
 cd "$work" || exit 1
 
 passed=0

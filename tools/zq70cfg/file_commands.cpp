@@ -4,17 +4,19 @@
 #include <filesystem>
 #include <vector>
 
-#include "check.h"
-#include "compare.h"
 #include "console.h"
 #include "exit_codes.h"
-#include "listing.h"
 #include "output_file.h"
-#include "sheet.h"
-#include "source.h"
-#include "text_form.h"
+#include "words/check.h"
+#include "words/compare.h"
+#include "words/listing.h"
+#include "words/sheet.h"
+#include "words/source.h"
+#include "words/text_form.h"
 
 namespace zq70cfg {
+
+using namespace zq70::words;
 
 namespace {
 

@@ -13,15 +13,17 @@
 #include "port_name.h"
 #include "progress_line.h"
 #include "series_log.h"
-#include "source.h"
-#include "text_form.h"
 #include "transfer_report.h"
+#include "words/source.h"
+#include "words/text_form.h"
 
 #ifdef _WIN32
 #include "link/keyboard_platform_win32.h"
 #endif
 
 namespace zq70cfg {
+
+using namespace zq70::words;
 
 namespace {
 

@@ -1,0 +1,65 @@
+// A serial port whose other end is the simulated device, on the given clock. It behaves
+// like the Win32 port: exclusive open, time-outs that receive_byte changes and close puts
+// back, answers that arrive late stay in the input buffer until discarded. Records what
+// was sent and how the port was used.
+#pragma once
+
+#include <deque>
+#include <vector>
+
+#include "clock.h"
+#include "device_model.h"
+#include "link/serial_port.h"
+
+namespace zq70 {
+
+struct PortTimeouts {
+    int interval = 0;
+    int multiplier = 0;
+    int constant = 0;
+
+    bool operator==(const PortTimeouts& other) const {
+        return interval == other.interval && multiplier == other.multiplier &&
+               constant == other.constant;
+    }
+};
+
+class SimulatedSerialPort {
+  public:
+    SimulatedSerialPort(DeviceModel& device, Clock clock);
+
+    // Functions bound to this port, which must outlive them.
+    SerialPort port();
+
+    // What the port's owner set up before the transfer, and failures to inject.
+    PortTimeouts timeouts{11, 22, 33};
+    bool absent = false;
+    bool fail_configure = false;
+
+    // A byte left in the input buffer, as by an exchange that was given up.
+    void inject_input(uint8_t byte);
+
+    // What the transfer did.
+    bool is_open = false;
+    std::vector<int> opened;
+    std::vector<uint8_t> sent;
+    int discards = 0;
+    int closes = 0;
+
+  private:
+    struct Arrival {
+        uint32_t due;
+        uint8_t byte;
+    };
+
+    int receive(int timeout_ms);
+
+    DeviceModel& device_;
+    Clock clock_;
+    PortTimeouts saved_;
+    bool saved_valid_ = false;
+    std::deque<Arrival> input_;
+    uint32_t last_due_ = 0;
+};
+
+} // namespace zq70
