@@ -1,10 +1,14 @@
 # make test: install what is missing, build everything, run every test, print one summary.
+# make check: build natively and run the native tests: the quick check of everyday work.
 # make run:  install what is missing, build, start the program under Wine with a simulated
 #            ZQ70 on COM1 (with no display: under Xvfb, saving a screenshot).
-.PHONY: test run build native mingw fuzz fuzz-import fuzz-build screenshots dist clean
+.PHONY: test check run build native mingw fuzz fuzz-import fuzz-build screenshots dist clean
 
 test:
 	@scripts/test
+
+check: native
+	@ctest --preset native -j2 --timeout 300
 
 run:
 	@scripts/install-deps

@@ -29,8 +29,7 @@ template <typename Transfer> void run(benchmark::State& state, Transfer transfer
     // is left over the floor is the kernel's wake-up latency and the transfer's own cost.
     prctl(PR_SET_TIMERSLACK, 1UL);
     zq70::test::SimProcess sim({});
-    const zq70::SerialPort port =
-        zq70::make_posix_serial_port([path = sim.path()](int) { return path; });
+    const zq70::SerialPort port = zq70::make_posix_serial_port(sim.path());
     zq70::DeviceImage image;
     for (int i = 0; i < zq70::kImageSize; ++i)
         image[i] = static_cast<uint8_t>(i * 13);
@@ -45,13 +44,13 @@ template <typename Transfer> void run(benchmark::State& state, Transfer transfer
 
 void serial_write_512(benchmark::State& state) {
     run(state, [](const zq70::SerialPort& port, zq70::DeviceImage& image) {
-        return zq70::serial_write(port, 1, image, {}, pump);
+        return zq70::serial_write(port, image, {}, pump);
     });
 }
 
 void serial_read_512(benchmark::State& state) {
     run(state, [](const zq70::SerialPort& port, zq70::DeviceImage& image) {
-        return zq70::serial_read(port, 1, image, {}, pump);
+        return zq70::serial_read(port, image, {}, pump);
     });
 }
 

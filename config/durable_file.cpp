@@ -2,17 +2,11 @@
 
 #include <cstdio>
 
+#include "file_modes.h"
+
 namespace zq70 {
 
 namespace {
-
-// The sequential-access hint is a Windows C runtime extension; other C libraries may
-// refuse the unknown letter.
-#ifdef _WIN32
-constexpr const char* kWriteMode = "wbS";
-#else
-constexpr const char* kWriteMode = "wb";
-#endif
 
 bool failed(const ReplaceFault& fault, ReplaceStep step, bool ok) {
     return !ok || (fault && fault(step));

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "durable_file.h"
+#include "file_modes.h"
 
 namespace zq70 {
 
@@ -13,14 +14,6 @@ constexpr const char* kSaveChangesQuestion =
 constexpr const char* kSaveError = "Error saving the file";
 constexpr const char* kOpenError = "Error opening the file";
 constexpr const char* kInvalidFile = "Invalid configuration file";
-
-// The sequential-access hint is a Windows C runtime extension; other C libraries may
-// refuse the unknown letter.
-#ifdef _WIN32
-constexpr const char* kReadMode = "rbS";
-#else
-constexpr const char* kReadMode = "rb";
-#endif
 
 } // namespace
 

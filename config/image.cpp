@@ -10,11 +10,11 @@ constexpr uint8_t kLowPinCodes[8] = {0x45, 0x44, 0x42, 0x46, 0x47, 0x40, 0x41, 0
 // Pins of the codes 0x40..0x47, by low nibble: F, G, C, H, B, A, D, E.
 constexpr int kPinsOfHigh4[8] = {5, 6, 2, 7, 1, 0, 3, 4};
 
-constexpr const char* kPinCollision = "Error: Pin A is used for multiple scan lines";
-constexpr int kPinLetterPosition = 11;
+constexpr const char* kPinCollision = "Pin A is used for multiple scan lines";
+constexpr int kPinLetterPosition = 4;
 constexpr const char* kMacrosTooLarge =
-    "Error: The macros do not fit into the 336 bytes of macro memory of the ZQ70";
-constexpr const char* kBadLayout = "Error: The matrix layout is not valid";
+    "The macros do not fit into the 336 bytes of macro memory of the ZQ70";
+constexpr const char* kBadLayout = "The matrix layout is not valid";
 
 constexpr int kMaxSequenceBytes = 32;
 
@@ -97,7 +97,8 @@ int encode_sequence(const int32_t* words, uint8_t* out) {
     return n;
 }
 
-bool encode_macros(const Configuration& config, DeviceImage& image) {
+// Only called once check_encoding has found that the records fit below 480.
+void encode_macros(const Configuration& config, DeviceImage& image) {
     int position = kMacroAreaStart;
     for (int s = 0; s < kUsableMacroSlots; ++s) {
         const MacroSlot& slot = config.macros[s];
@@ -106,7 +107,6 @@ bool encode_macros(const Configuration& config, DeviceImage& image) {
         uint8_t release[kMaxSequenceBytes];
         const int make_length = encode_sequence(slot.steps, make);
         const int break_length = encode_sequence(slot.steps + kStepsPerSequence, release);
-        if (position + 2 + make_length + break_length > kMacroAreaEnd) return false;
         image[position++] = static_cast<uint8_t>(make_length);
         for (int i = 0; i < make_length; ++i)
             image[position++] = make[i];
@@ -114,7 +114,18 @@ bool encode_macros(const Configuration& config, DeviceImage& image) {
         for (int i = 0; i < break_length; ++i)
             image[position++] = release[i];
     }
-    return true;
+}
+
+// The pins of the pin list in its order: the columns, the rows, then the inputs.
+int pin_list_pins(const Configuration& config, int* pins) {
+    int n = 0;
+    for (int i = 0; i < config.columns; ++i)
+        pins[n++] = config.column_pins[i];
+    for (int i = 0; i < config.rows; ++i)
+        pins[n++] = config.row_pins[i];
+    for (int i = 0; i < input_count(config); ++i)
+        pins[n++] = config.input_pins[i];
+    return n;
 }
 
 void encode_options(const Configuration& config, DeviceImage& image) {
@@ -231,46 +242,76 @@ int macro_record_count(const DeviceImage& image) {
     return highest > 128 ? highest - 128 : 0;
 }
 
-bool encode_image(const Configuration& config, DeviceImage& image, const UserInterface& ui) {
-    image.fill(0);
-    const int rows = config.rows;
-    const int columns = config.columns;
-    if (!layout_valid(config)) {
-        fail(image, ui, kBadLayout);
-        return false;
-    }
-    image[kRowsOffset] = static_cast<uint8_t>(rows);
-    image[kColumnsOffset] = static_cast<uint8_t>(columns);
-    encode_options(config, image);
+int macro_record_size(const MacroSlot& slot) {
+    uint8_t bytes[kMaxSequenceBytes];
+    return 2 + encode_sequence(slot.steps, bytes) +
+           encode_sequence(slot.steps + kStepsPerSequence, bytes);
+}
 
-    uint8_t* pin_list = image.data() + kPinListOffset;
-    int n = 0;
-    for (int i = 0; i < columns; ++i)
-        pin_list[n++] = pin_to_code(config.column_pins[i]);
-    for (int i = 0; i < rows; ++i)
-        pin_list[n++] = pin_to_code(config.row_pins[i]);
-    for (int i = 0; i < input_count(config); ++i)
-        pin_list[n++] = pin_to_code(config.input_pins[i]);
-
-    for (int i = 0; i < kPinCount - 1; ++i) {
-        for (int j = i + 1; j < kPinCount; ++j) {
-            if (pin_list[i] != pin_list[j]) continue;
-            std::string text = kPinCollision;
-            text[kPinLetterPosition] = pin_letter(code_to_pin(pin_list[i]));
-            fail(image, ui, text);
-            return false;
+EncodeCheck check_encoding(const Configuration& config) {
+    EncodeCheck check;
+    if (config.switches_keypad_to != kSwitchesToRs232) {
+        for (int s = 0; s < kUsableMacroSlots; ++s) {
+            if (config.macros[s].in_use) check.macro_bytes += macro_record_size(config.macros[s]);
         }
     }
+    if (!layout_valid(config)) {
+        check.refusal = EncodeRefusal::BadLayout;
+        return check;
+    }
+    // Every pin of the list against every later one, whatever the counts: a pin used by a
+    // line and by an input, or twice among the inputs, is as wrong as two lines on one pin.
+    int pins[kPinCount];
+    const int n = pin_list_pins(config, pins);
+    for (int i = 0; i < n - 1; ++i) {
+        for (int j = i + 1; j < n; ++j) {
+            if (pins[i] != pins[j]) continue;
+            check.refusal = EncodeRefusal::PinUsedTwice;
+            check.first_entry = i;
+            check.second_entry = j;
+            check.pin = pins[i];
+            return check;
+        }
+    }
+    if (check.macro_overflow() > 0) check.refusal = EncodeRefusal::MacrosTooLarge;
+    return check;
+}
+
+std::string refusal_text(const EncodeCheck& check) {
+    switch (check.refusal) {
+    case EncodeRefusal::None: return "";
+    case EncodeRefusal::BadLayout: return kBadLayout;
+    case EncodeRefusal::PinUsedTwice: {
+        std::string text = kPinCollision;
+        text[kPinLetterPosition] = pin_letter(check.pin);
+        return text;
+    }
+    case EncodeRefusal::MacrosTooLarge: return kMacrosTooLarge;
+    }
+    return "";
+}
+
+bool encode_image(const Configuration& config, DeviceImage& image, const UserInterface& ui) {
+    image.fill(0);
+    const EncodeCheck check = check_encoding(config);
+    if (check.refusal != EncodeRefusal::None) {
+        fail(image, ui, kEncoderErrorWord + refusal_text(check));
+        return false;
+    }
+    image[kRowsOffset] = static_cast<uint8_t>(config.rows);
+    image[kColumnsOffset] = static_cast<uint8_t>(config.columns);
+    encode_options(config, image);
+
+    int pins[kPinCount];
+    const int n = pin_list_pins(config, pins);
+    for (int i = 0; i < n; ++i)
+        image[kPinListOffset + i] = pin_to_code(pins[i]);
 
     walk_key_code_area(config, [&](int offset, int index) {
         image[offset] = static_cast<uint8_t>(config.key_codes[index] & 0xFF);
     });
 
-    if (config.switches_keypad_to == kSwitchesToRs232) return true;
-    if (!encode_macros(config, image)) {
-        fail(image, ui, kMacrosTooLarge);
-        return false;
-    }
+    if (config.switches_keypad_to != kSwitchesToRs232) encode_macros(config, image);
     return true;
 }
 

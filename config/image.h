@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 #include "configuration.h"
 #include "user_interface.h"
@@ -26,9 +27,49 @@ constexpr int kRowsOffset = 509;
 constexpr int kHeaderOffset = 480; // header bytes 480..511 travel first on the keyboard line
 constexpr int kHeaderSize = 32;
 
-// Fills the image from the configuration. When one pin serves twice it shows
-// "Error: Pin X is used for multiple scan lines" through the seam, leaves the image all 0
-// and returns false. Also refuses (with a message) macros that would not fit below 480.
+// What encode_image refuses, as values, so that the front ends without its message box
+// (zq70cfg, the web page) can say it in their own words and point at the place.
+enum class EncodeRefusal {
+    None,
+    BadLayout,      // counts or pins out of range: only a damaged record has them
+    PinUsedTwice,   // two entries of the pin list name the same pin
+    MacrosTooLarge, // the macro records do not fit into the 336 bytes of macro memory
+};
+
+struct EncodeCheck {
+    EncodeRefusal refusal = EncodeRefusal::None;
+    // PinUsedTwice: the first equal pair in the encoder's order, as places in the pin list
+    // (the columns, then the rows, then the inputs, each in table order) and their pin.
+    int first_entry = -1;
+    int second_entry = -1;
+    int pin = -1;
+    // Bytes that the macro records take in the image (two length bytes each, also for a
+    // macro without steps); 0 in RS-232 mode, where the image carries none. Always set, so
+    // that a refusal of the layout does not hide macros that do not fit.
+    int macro_bytes = 0;
+
+    // Bytes beyond the macro memory, 0 when the macros fit.
+    int macro_overflow() const {
+        return macro_bytes > kMacroMemory ? macro_bytes - kMacroMemory : 0;
+    }
+};
+
+// The checks of encode_image, in its order, without a message: the first refusal found.
+EncodeCheck check_encoding(const Configuration& config);
+
+// The refusal as the encoder words it after its "Error: " ("Pin A is used for multiple
+// scan lines"); "" for none.
+std::string refusal_text(const EncodeCheck& check);
+// Word that the encoder's message box puts before the refusal.
+inline constexpr const char* kEncoderErrorWord = "Error: ";
+
+// Bytes that the record of one macro slot takes in the image: two length bytes and its
+// steps, a delay counting two.
+int macro_record_size(const MacroSlot& slot);
+
+// Fills the image from the configuration. When check_encoding finds a refusal it shows
+// kEncoderErrorWord + refusal_text ("Error: Pin X is used for multiple scan lines") through
+// the seam, leaves the image all 0 and returns false.
 bool encode_image(const Configuration& config, DeviceImage& image, const UserInterface& ui);
 
 // Takes an image into the configuration. Every check is made before anything changes: a

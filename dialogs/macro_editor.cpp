@@ -3,11 +3,11 @@
 #include "dialogs.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <string>
 
 #include "config/key_names.h"
 #include "config/macros.h"
+#include "config/text_format.h"
 #include "res/resource_ids.h"
 
 namespace {
@@ -29,12 +29,6 @@ MacroEditor& editor_of(HWND dialog) {
     return *reinterpret_cast<MacroEditor*>(GetWindowLongPtrA(dialog, DWLP_USER));
 }
 
-std::string format_int(const char* format, int value) {
-    char text[64];
-    std::snprintf(text, sizeof text, format, value);
-    return text;
-}
-
 // A word whose low seven bits are the delay marker reads as a delay, as the catalogue names
 // it "Delay", whatever its bit 7.
 bool is_delay_caption(int word) {
@@ -46,7 +40,7 @@ std::string step_caption(int word) {
     if (!is_delay_caption(word) && word != 0)
         caption = zq70::is_break_step(word) ? "Break\n" : "Make\n";
     caption += zq70::key_name(word, true);
-    if (is_delay_caption(word)) caption += format_int("\n%dms", zq70::delay_step_ms(word));
+    if (is_delay_caption(word)) caption += zq70::format_text("\n%dms", zq70::delay_step_ms(word));
     return caption;
 }
 
@@ -94,7 +88,7 @@ void refresh(HWND dialog) {
     const int position = scroll_position(dialog);
     for (int i = 0; i < kVisibleColumns; ++i)
         SetDlgItemTextA(dialog, IDC_MACRO_STEP_LABEL_FIRST + i,
-                        format_int("Step %d", position + i + 1).c_str());
+                        zq70::format_text("Step %d", position + i + 1).c_str());
     for (int j = 0; j < kStepButtonCount; ++j) {
         const int word = word_of_button(j, position);
         HWND button = GetDlgItem(dialog, IDC_MACRO_MAKE_STEP_FIRST + j);
@@ -104,7 +98,7 @@ void refresh(HWND dialog) {
     keep_focus_on_enabled_control(dialog);
     const int remaining = zq70::kMacroMemory - zq70::macro_memory_used(editor.config);
     SetDlgItemTextA(dialog, IDC_MACRO_MEMORY,
-                    format_int("Macro memory remaining: %d", remaining).c_str());
+                    zq70::format_text("Macro memory remaining: %d", remaining).c_str());
 }
 
 void open_editor(HWND dialog, MacroEditor& editor) {

@@ -1,6 +1,8 @@
-// The seam under the serial protocols: one COM port held for the length of one transfer.
-// Back-ends: Win32 (serial_port_win32.h) and POSIX (serial_port_posix.h); tests use a
-// simulated port on a virtual clock.
+// The seam under the serial protocols: one serial port held for the length of one
+// transfer. Each seam stands for one port, chosen when it is made (the window program's
+// COM1..COM6, a port that zq70cfg names, the port a browser user picked). Back-ends: Win32
+// (serial_port_win32.h), POSIX (serial_port_posix.h) and Web Serial; tests use a simulated
+// port on a virtual clock.
 #pragma once
 
 #include <cstdint>
@@ -10,8 +12,8 @@
 namespace zq70 {
 
 struct SerialPort {
-    // Opens port number 1..6 for this program alone; false when absent or in use.
-    std::function<bool(int port_number)> open;
+    // Opens the port for this program alone; false when it is absent or in use.
+    std::function<bool()> open;
     // 9600 baud 8N1, no flow control, DTR and RTS off; saves the port's time-outs so that
     // close can put them back. False when the settings cannot be read or set.
     std::function<bool()> configure;
@@ -30,7 +32,7 @@ struct SerialPort {
 // any copy of the seam.
 template <typename Backend> SerialPort bind_serial_port(std::shared_ptr<Backend> state) {
     SerialPort port;
-    port.open = [state](int number) { return state->open(number); };
+    port.open = [state] { return state->open(); };
     port.configure = [state] { return state->configure(); };
     port.send_byte = [state](uint8_t byte) { state->send_byte(byte); };
     port.receive_byte = [state](int timeout_ms) { return state->receive_byte(timeout_ms); };

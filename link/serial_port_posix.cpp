@@ -15,7 +15,7 @@ namespace zq70 {
 namespace {
 
 struct PosixPort {
-    std::function<std::string(int)> path_of_port;
+    std::string path;
     int fd = -1;
     bool exclusive = false;
     // The read time-outs of termios, put back at close like the Win32 time-outs.
@@ -30,8 +30,8 @@ struct PosixPort {
 
     ~PosixPort() { close(); }
 
-    bool open(int port_number) {
-        fd = ::open(path_of_port(port_number).c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    bool open() {
+        fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
         if (fd < 0) return false;
         failed = false;
         // TIOCEXCL keeps other processes out (root aside); the lock also keeps out another
@@ -132,13 +132,9 @@ struct PosixPort {
 
 } // namespace
 
-std::string default_posix_port_path(int port_number) {
-    return "/dev/ttyS" + std::to_string(port_number - 1);
-}
-
-SerialPort make_posix_serial_port(std::function<std::string(int)> path_of_port) {
+SerialPort make_posix_serial_port(const std::string& path) {
     auto state = std::make_shared<PosixPort>();
-    state->path_of_port = std::move(path_of_port);
+    state->path = path;
     return bind_serial_port(state);
 }
 

@@ -8,12 +8,8 @@ namespace zq70 {
 
 namespace {
 
-std::string default_port_name(int port_number) {
-    return "\\\\.\\COM" + std::to_string(port_number);
-}
-
 struct Win32Port {
-    std::function<std::string(int)> name_of_port = default_port_name;
+    std::string device;
     HANDLE handle = INVALID_HANDLE_VALUE;
     COMMTIMEOUTS saved{};
     bool saved_valid = false;
@@ -22,11 +18,10 @@ struct Win32Port {
 
     ~Win32Port() { close(); }
 
-    bool open(int port_number) {
-        const std::string name = name_of_port(port_number);
+    bool open() {
         // No sharing: the port is ours alone for the transfer.
-        handle = CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                             0, nullptr);
+        handle = CreateFileA(device.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                             OPEN_EXISTING, 0, nullptr);
         saved_valid = failed = false;
         return handle != INVALID_HANDLE_VALUE;
     }
@@ -87,13 +82,9 @@ struct Win32Port {
 
 } // namespace
 
-SerialPort make_win32_serial_port() {
-    return bind_serial_port(std::make_shared<Win32Port>());
-}
-
-SerialPort make_win32_serial_port(std::function<std::string(int)> name_of_port) {
+SerialPort make_win32_serial_port(const std::string& device) {
     auto state = std::make_shared<Win32Port>();
-    state->name_of_port = std::move(name_of_port);
+    state->device = device;
     return bind_serial_port(state);
 }
 

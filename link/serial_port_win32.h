@@ -2,17 +2,14 @@
 // synchronous reads and writes. Every result on the port is checked.
 #pragma once
 
-#include <functional>
 #include <string>
 
 #include "serial_port.h"
 
 namespace zq70 {
 
-// Port number n opens "\\.\COMn".
-SerialPort make_win32_serial_port();
-
-// Port number n opens the device name_of_port(n) (zq70cfg names any of COM1..COM256).
-SerialPort make_win32_serial_port(std::function<std::string(int)> name_of_port);
+// The port of a Win32 device name: "\\.\COM3" (the window program's COM1..COM6, zq70cfg's
+// COM1..COM256).
+SerialPort make_win32_serial_port(const std::string& device);
 
 } // namespace zq70

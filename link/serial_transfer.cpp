@@ -11,9 +11,8 @@ namespace {
 // Holds the port open for one transfer and closes it on every way out.
 class OpenPort {
   public:
-    OpenPort(const SerialPort& port, int port_number) : port_(port) {
-        open_ = port_number >= kFirstPortNumber && port_number <= kLastPortNumber &&
-                port_.open(port_number);
+    explicit OpenPort(const SerialPort& port) : port_(port) {
+        open_ = port_.open();
         if (open_ && !port_.configure()) close();
     }
     ~OpenPort() { close(); }
@@ -55,9 +54,9 @@ void pump_before_command(const Pump& pump) {
 
 } // namespace
 
-TransferResult serial_read(const SerialPort& port, int port_number, DeviceImage& image,
-                           const ProgressSink& progress, const Pump& pump) {
-    OpenPort open(port, port_number);
+TransferResult serial_read(const SerialPort& port, DeviceImage& image, const ProgressSink& progress,
+                           const Pump& pump) {
+    OpenPort open(port);
     if (!open.is_open()) return PortOpenFailed;
     // The opening answer is not judged: a silent device fails at the first 'R'.
     open.command({kSerialOpen});
@@ -71,9 +70,9 @@ TransferResult serial_read(const SerialPort& port, int port_number, DeviceImage&
     return open.command({kSerialEnd}) == kSerialAcknowledge ? Ok : TransferFailed;
 }
 
-TransferResult serial_write(const SerialPort& port, int port_number, const DeviceImage& image,
+TransferResult serial_write(const SerialPort& port, const DeviceImage& image,
                             const ProgressSink& progress, const Pump& pump) {
-    OpenPort open(port, port_number);
+    OpenPort open(port);
     if (!open.is_open()) return PortOpenFailed;
     open.command({kSerialOpen});
     if (open.command({kSerialKeyword}) != kSerialKeyword) return TransferFailed;
@@ -87,8 +86,8 @@ TransferResult serial_write(const SerialPort& port, int port_number, const Devic
     return open.command({kSerialEnd}) == kSerialAcknowledge ? Ok : TransferFailed;
 }
 
-bool serial_probe(const SerialPort& port, int port_number) {
-    OpenPort open(port, port_number);
+bool serial_probe(const SerialPort& port) {
+    OpenPort open(port);
     return open.is_open() && open.command({kSerialOpen}) == kSerialAcknowledge;
 }
 

@@ -10,20 +10,17 @@
 
 namespace zq70 {
 
-constexpr int kFirstPortNumber = 1; // COM1
-constexpr int kLastPortNumber = 6;  // COM6
 constexpr int kSerialAnswerTimeoutMs = 36;
 constexpr int kSerialPumpMs = 2;
 
-// Ok, TransferFailed or PortOpenFailed (also for a port number outside 1..6). The pump
-// runs for 2 ms before each byte command.
-TransferResult serial_read(const SerialPort& port, int port_number, DeviceImage& image,
-                           const ProgressSink& progress, const Pump& pump);
-TransferResult serial_write(const SerialPort& port, int port_number, const DeviceImage& image,
+// Ok, TransferFailed or PortOpenFailed. The pump runs for 2 ms before each byte command.
+TransferResult serial_read(const SerialPort& port, DeviceImage& image, const ProgressSink& progress,
+                           const Pump& pump);
+TransferResult serial_write(const SerialPort& port, const DeviceImage& image,
                             const ProgressSink& progress, const Pump& pump);
 
 // Whether a device answers on the port: opens it, sends the opening command 128, expects '!'
 // within the answer time, and closes it again. A port that cannot be opened gives false.
-bool serial_probe(const SerialPort& port, int port_number);
+bool serial_probe(const SerialPort& port);
 
 } // namespace zq70

@@ -4,6 +4,8 @@
 #include <functional>
 #include <string>
 
+#include "config/text_format.h"
+
 namespace zq70 {
 
 // Takes one line of progress text (the progress window's line in the program).
@@ -11,11 +13,6 @@ using ProgressSink = std::function<void(const std::string&)>;
 
 // Handles window messages for the given number of milliseconds.
 using Pump = std::function<void(int ms)>;
-
-// Formats a text with one or more integers, as the program's message texts need.
-std::string format_text(const char* format, int a);
-std::string format_text(const char* format, int a, int b);
-std::string format_text(const char* format, int a, int b, int c);
 
 // Sets "format" with the percentage of done out of total when it differs from the one of
 // done - 1 (a percentage is shown once, when it is first reached).

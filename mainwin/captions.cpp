@@ -1,8 +1,7 @@
 #include "captions.h"
 
-#include <cstdio>
-
 #include "config/key_names.h"
+#include "config/text_format.h"
 #include "grid.h"
 #include "main_window_texts.h"
 
@@ -17,16 +16,10 @@ void set_text(HWND control, const std::string& text) {
     if (text != current) SetWindowTextA(control, text.c_str());
 }
 
-std::string numbered(const char* format, int number) {
-    char text[16];
-    std::snprintf(text, sizeof text, format, number);
-    return text;
-}
-
 void show_pin_line(HWND label, HWND box, const char* format, int line, int pin) {
     if (SendMessageA(box, CB_GETCURSEL, 0, 0) != pin)
         SendMessageA(box, CB_SETCURSEL, static_cast<WPARAM>(pin), 0);
-    set_text(label, numbered(format, line + 1));
+    set_text(label, format_text(format, line + 1));
 }
 
 } // namespace
@@ -50,9 +43,7 @@ std::string macro_caption(const MacroSlot& slot) {
 std::string key_caption(const Configuration& config, int code) {
     if (config.switches_keypad_to == kSwitchesToRs232) {
         if (code == kRs232NotUsed) return kNotUsedCaption;
-        char text[32];
-        std::snprintf(text, sizeof text, kRs232CaptionFormat, code, code);
-        return text;
+        return format_text(kRs232CaptionFormat, code, code);
     }
     if (is_macro_code(code)) return macro_caption(config.macros[slot_of_macro_code(code)]);
     return key_name(code, false);

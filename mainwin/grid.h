@@ -8,6 +8,17 @@
 
 namespace zq70 {
 
+// Cell geometry of the key grid, in client pixels: the layout, the size snapping and the
+// controls' creation all go by it.
+constexpr int kCellWidth = 64;
+constexpr int kCellHeight = 48;
+constexpr int kBarThickness = 17;
+constexpr int kPinBoxWidth = 56;    // pin lists and their labels, 4 px inside their column
+constexpr int kFixedWidth = 85;     // client width beside the columns: row pins, row bar
+constexpr int kFixedHeight = 237;   // client height beside the rows: header, pins, inputs
+constexpr int kSmallestColumns = 4; // the window never gets narrower than this many cells
+constexpr int kSmallestRows = 2;
+
 enum class GridAxis { Columns, Rows, Inputs };
 
 // Counts of visible controls: VC x VR + VI buttons, VC + VR + VI pin controls.

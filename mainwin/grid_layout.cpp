@@ -6,16 +6,11 @@
 namespace zq70 {
 namespace {
 
-// Cell and strip geometry of the key grid, in client pixels.
-constexpr int kCellWidth = 64;
-constexpr int kCellHeight = 48;
+// Where the strips of the key grid start, in client pixels.
 constexpr int kMatrixLeft = 68;
 constexpr int kMatrixTop = 100;
 constexpr int kInputLeft = 21;
-constexpr int kPinInset = 4; // labels and pin boxes sit 4 px inside their cell's column
-constexpr int kBarThickness = 17;
-constexpr int kFixedWidth = 85;   // client width beside the columns: row pins, row bar
-constexpr int kFixedHeight = 237; // client height beside the rows: header, pins, inputs
+constexpr int kPinInset = (kCellWidth - kPinBoxWidth) / 2; // inside their cell's column
 
 // Moves a control without touching its size, Z order or activation.
 void place(HWND control, int x, int y) {

@@ -2,11 +2,11 @@
 
 #include <commctrl.h>
 
-#include <cstdio>
 #include <string>
 
 #include "captions.h"
 #include "config/files.h"
+#include "config/text_format.h"
 #include "controls.h"
 #include "grid.h"
 #include "main_window_texts.h"
@@ -52,11 +52,7 @@ template <typename EntryText> void fill_list(HWND box, EntryText entry_text) {
 
 // Entries 0 to 23 of the row and column lists.
 void add_numbers(HWND box) {
-    fill_list(box, [](int n) {
-        char entry[4];
-        std::snprintf(entry, sizeof entry, kCountFormat, n);
-        return std::string(entry);
-    });
+    fill_list(box, [](int n) { return format_text(kCountFormat, n); });
 }
 
 // Entries A to X of a pin list: entry index = pin index.
@@ -77,7 +73,7 @@ void create_controls(MainWindow& m) {
         ShowWindow(m.header_labels[i], SW_SHOW);
     }
     for (HWND& label : m.pin_labels)
-        label = create_label(m, 0, 0, 56, 16, "");
+        label = create_label(m, 0, 0, kPinBoxWidth, 16, "");
 
     m.rows_box = create_list_box(m, 48, 24, 64, 24);
     m.columns_box = create_list_box(m, 206, 24, 64, 24);
@@ -88,15 +84,16 @@ void create_controls(MainWindow& m) {
         ShowWindow(control, SW_SHOW);
 
     for (HWND& box : m.pin_boxes) {
-        box = create_list_box(m, 0, 0, 56, 24);
+        box = create_list_box(m, 0, 0, kPinBoxWidth, 24);
         add_pin_letters(box);
     }
     for (HWND& button : m.key_buttons)
-        button = create_key_button(m, 0, 0, 64, 48, kNotUsedCaption);
+        button = create_key_button(m, 0, 0, kCellWidth, kCellHeight, kNotUsedCaption);
 
-    m.row_scroll = create_scroll_bar(m, SBS_VERT, 452, 56, 17, 332);
-    m.column_scroll = create_scroll_bar(m, SBS_HORZ, 0, 388, 452, 17);
-    m.input_scroll = create_scroll_bar(m, SBS_HORZ, 0, 388, 452, 17);
+    // Placed for real by the first layout_grid.
+    m.row_scroll = create_scroll_bar(m, SBS_VERT, 452, 56, kBarThickness, 332);
+    m.column_scroll = create_scroll_bar(m, SBS_HORZ, 0, 388, 452, kBarThickness);
+    m.input_scroll = create_scroll_bar(m, SBS_HORZ, 0, 388, 452, kBarThickness);
 }
 
 void connect_view(MainWindow& m, Session& session) {

@@ -1,8 +1,7 @@
 #include "menu_marks.h"
 
-#include <cstdio>
-
 #include "config/options.h"
+#include "config/text_format.h"
 #include "main_window_texts.h"
 #include "res/resource_ids.h"
 
@@ -43,9 +42,7 @@ void show_counts(MainWindow& m) {
     const Configuration& config = m.session->config;
     SendMessageA(m.rows_box, CB_SETCURSEL, static_cast<WPARAM>(config.rows), 0);
     SendMessageA(m.columns_box, CB_SETCURSEL, static_cast<WPARAM>(config.columns), 0);
-    char text[16];
-    std::snprintf(text, sizeof text, kCountFormat, input_count(config));
-    SetWindowTextA(m.discretes_count, text);
+    SetWindowTextA(m.discretes_count, format_text(kCountFormat, input_count(config)).c_str());
 }
 
 } // namespace zq70

@@ -36,8 +36,10 @@ int snap_extent(int proposed, int frame, int cell, int fixed, int first, bool ti
 
 void snap_window_size(int edge, RECT& outer) {
     const SIZE frame = outer_size(0, 0);
-    const int width = snap_extent(outer.right - outer.left, frame.cx, 64, 85, 4, true);
-    const int height = snap_extent(outer.bottom - outer.top, frame.cy, 48, 237, 2, false);
+    const int width = snap_extent(outer.right - outer.left, frame.cx, kCellWidth, kFixedWidth,
+                                  kSmallestColumns, true);
+    const int height = snap_extent(outer.bottom - outer.top, frame.cy, kCellHeight, kFixedHeight,
+                                   kSmallestRows, false);
     if (edge == WMSZ_LEFT || edge == WMSZ_TOPLEFT || edge == WMSZ_BOTTOMLEFT)
         outer.left = outer.right - width;
     else

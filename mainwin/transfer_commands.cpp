@@ -78,13 +78,22 @@ Transports device_transports() {
     };
     t.serial_read = [](int port_number, DeviceImage& image, const ProgressSink& progress,
                        const Pump& pump) {
-        return serial_read(make_win32_serial_port(), port_number, image, progress, pump);
+        const std::string device = com_port_device(port_number);
+        if (device.empty()) return PortOpenFailed;
+        return serial_read(make_win32_serial_port(device), image, progress, pump);
     };
     t.serial_write = [](int port_number, const DeviceImage& image, const ProgressSink& progress,
                         const Pump& pump) {
-        return serial_write(make_win32_serial_port(), port_number, image, progress, pump);
+        const std::string device = com_port_device(port_number);
+        if (device.empty()) return PortOpenFailed;
+        return serial_write(make_win32_serial_port(device), image, progress, pump);
     };
     return t;
+}
+
+std::string com_port_device(int port_number) {
+    if (port_number < kFirstPortNumber || port_number > kLastPortNumber) return "";
+    return "\\\\.\\COM" + std::to_string(port_number);
 }
 
 ResultMessage write_result_message(int code, int comm_port) {

@@ -31,6 +31,13 @@ struct Transports {
 // and the COM ports through the Win32 serial back-end.
 Transports device_transports();
 
+// The program's serial ports: port number 1..6 (comm_port + 1) is COM1..COM6.
+constexpr int kFirstPortNumber = 1;
+constexpr int kLastPortNumber = 6;
+// The device name of port number 1..6 ("\\.\COM3"), or "" for any other number, which the
+// serial transports answer with PortOpenFailed without opening anything.
+std::string com_port_device(int port_number);
+
 struct TransferCommand {
     Session& session;
     HINSTANCE instance; // holds dialog 1600

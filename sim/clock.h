@@ -27,4 +27,9 @@ class VirtualClock {
 
 Clock steady_clock_ms();
 
+// Signed distance from now to a due tick count, right across a wrap-around.
+inline int32_t ticks_until(uint32_t due, uint32_t now) {
+    return static_cast<int32_t>(due - now);
+}
+
 } // namespace zq70

@@ -2,13 +2,6 @@
 
 namespace zq70 {
 
-namespace {
-// Signed distance between two tick counts, right across a wrap-around.
-int32_t ticks_until(uint32_t due, uint32_t now) {
-    return static_cast<int32_t>(due - now);
-}
-} // namespace
-
 SimulatedKeyboard::SimulatedKeyboard(DeviceModel& device, Clock clock, TypematicSettings user)
     : device_(device), clock_(std::move(clock)), settings_(user) {}
 

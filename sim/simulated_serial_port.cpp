@@ -2,19 +2,13 @@
 
 namespace zq70 {
 
-namespace {
-int32_t ticks_until(uint32_t due, uint32_t now) {
-    return static_cast<int32_t>(due - now);
-}
-} // namespace
-
 SimulatedSerialPort::SimulatedSerialPort(DeviceModel& device, Clock clock)
     : device_(device), clock_(std::move(clock)) {}
 
 SerialPort SimulatedSerialPort::port() {
     SerialPort port;
-    port.open = [this](int number) {
-        opened.push_back(number);
+    port.open = [this] {
+        ++opens;
         if (absent || is_open) return false;
         is_open = true;
         saved_valid_ = false;

@@ -41,7 +41,7 @@ class SimulatedSerialPort {
 
     // What the transfer did.
     bool is_open = false;
-    std::vector<int> opened;
+    int opens = 0;
     std::vector<uint8_t> sent;
     int discards = 0;
     int closes = 0;

@@ -5,14 +5,11 @@
 #include "config/image.h"
 #include "config/options.h"
 #include "device_view.h"
-#include "source.h"
 #include "vocabulary.h"
 
 namespace zq70::words {
 
 namespace {
-
-constexpr const char* kErrorWord = "Error: ";
 
 struct Findings {
     std::vector<Finding> list;
@@ -21,39 +18,24 @@ struct Findings {
     void warn(const std::string& text) { list.push_back({Severity::Warning, text}); }
 };
 
-// What the encoder says about a configuration, through the same seam the window program
-// shows it in; empty when it encodes. The text loses its "Error: ", which finding_line
-// gives back to every error alike.
-std::string encoder_refusal(const zq70::Configuration& config) {
-    std::string message;
-    zq70::DeviceImage image;
-    if (encode_quietly(config, image, message)) return {};
-    if (message.rfind(kErrorWord, 0) == 0) message.erase(0, std::string(kErrorWord).size());
-    return message.empty() ? "The configuration cannot be encoded" : message;
-}
-
-// The encoder stops at its first refusal, so the layout and the macros are each put to it
-// alone: a doubled pin must not hide macros that do not fit, nor the other way round.
-void check_encoding(const zq70::Configuration& config, Findings& findings) {
+// The encoder's refusals in its own words; finding_line gives the "Error: " of its message
+// box back to every error alike. The encoder stops at its first refusal, so a doubled pin
+// and macros that do not fit are each reported.
+void check_encoder(const zq70::Configuration& config, Findings& findings) {
     if ((config.rows == 0) != (config.columns == 0)) {
         findings.error(std::to_string(config.rows) + " rows with " +
                        std::to_string(config.columns) +
                        " columns: a matrix needs both or neither (the image would not read "
                        "back)");
     }
-    zq70::Configuration layout_only = config;
-    layout_only.switches_keypad_to = zq70::kSwitchesToRs232; // the encoder then writes no macros
-    const std::string layout_refusal = encoder_refusal(layout_only);
-    if (!layout_refusal.empty()) findings.error(layout_refusal);
-
-    if (config.switches_keypad_to == zq70::kSwitchesToRs232) return;
-    zq70::Configuration macros_only = config; // on 24 inputs, one per pin, nothing collides
-    macros_only.rows = 0;
-    macros_only.columns = 0;
-    for (int pin = 0; pin < zq70::kPinCount; ++pin)
-        macros_only.input_pins[pin] = pin;
-    const std::string macro_refusal = encoder_refusal(macros_only);
-    if (!macro_refusal.empty()) findings.error(macro_refusal);
+    zq70::EncodeCheck check = zq70::check_encoding(config);
+    if (check.refusal == zq70::EncodeRefusal::MacrosTooLarge)
+        check.refusal = zq70::EncodeRefusal::None;
+    if (check.refusal != zq70::EncodeRefusal::None) findings.error(zq70::refusal_text(check));
+    if (check.macro_overflow() > 0) {
+        check.refusal = zq70::EncodeRefusal::MacrosTooLarge;
+        findings.error(zq70::refusal_text(check));
+    }
 }
 
 const zq70::OptionGroup& words_of(int32_t zq70::Configuration::*field) {
@@ -205,7 +187,7 @@ void check_macros(const zq70::Configuration& config, Findings& findings) {
 
 std::vector<Finding> check_configuration(const zq70::Configuration& config) {
     Findings findings;
-    check_encoding(config, findings);
+    check_encoder(config, findings);
     check_options(config, findings);
     check_codes(config, findings);
     check_macros(config, findings);
@@ -215,7 +197,7 @@ std::vector<Finding> check_configuration(const zq70::Configuration& config) {
 
 std::string finding_line(const Finding& finding) {
     switch (finding.severity) {
-    case Severity::Error: return kErrorWord + finding.text;
+    case Severity::Error: return zq70::kEncoderErrorWord + finding.text;
     case Severity::Warning: return "Warning: " + finding.text;
     case Severity::Info: break;
     }

@@ -35,21 +35,39 @@ bool read_prefix(const std::string& path, std::string& bytes) {
     return !file.bad();
 }
 
-bool load_image(const std::string& path, Source& source, std::string& message) {
-    switch (zq70::read_image_file(path, source.image)) {
-    case zq70::ReadResult::CannotOpen: message = path + ": cannot be read"; return false;
-    case zq70::ReadResult::TooShort:
-        message = path + ": Invalid configuration file (shorter than 512 bytes)";
-        return false;
-    case zq70::ReadResult::Ok: break;
-    }
+bool too_short(const std::string& path, std::string& message) {
+    message = path + ": Invalid configuration file (shorter than 512 bytes)";
+    return false;
+}
+
+// The image as encode_image writes it for what the decoder made of it (all 0 when the
+// encoder refuses it, as for the window program's Save).
+bool take_image(const std::string& path, Source& source, std::string& message) {
     zq70::reset_configuration(source.config);
     if (!zq70::decode_image(source.image, source.config)) {
         message = path + ": Invalid configuration file";
         return false;
     }
-    source.encodes = encode_quietly(source.config, source.image, source.encode_message);
+    source.refusal = zq70::refusal_text(zq70::check_encoding(source.config));
+    zq70::encode_image(source.config, source.image, zq70::UserInterface{});
     return true;
+}
+
+bool load_image(const std::string& path, Source& source, std::string& message) {
+    switch (zq70::read_image_file(path, source.image)) {
+    case zq70::ReadResult::CannotOpen: message = path + ": cannot be read"; return false;
+    case zq70::ReadResult::TooShort: return too_short(path, message);
+    case zq70::ReadResult::Ok: break;
+    }
+    return take_image(path, source, message);
+}
+
+// The first 512 bytes, as the window program's Open reads a file.
+bool load_image_bytes(const std::string& name, const std::string& bytes, Source& source,
+                      std::string& message) {
+    if (bytes.size() < source.image.size()) return too_short(name, message);
+    std::copy_n(bytes.begin(), source.image.size(), source.image.begin());
+    return take_image(name, source, message);
 }
 
 bool load_text(const std::string& path, const std::string& text, Source& source,
@@ -65,25 +83,13 @@ bool load_text(const std::string& path, const std::string& text, Source& source,
         if (error.line > 0)
             place += ":" + std::to_string(error.line) + ":" + std::to_string(error.column);
         message = place + ": " + error.reason;
-        if (error.unwritable) source.encode_message = error.reason + " (" + place + ")";
+        if (!error.unwritable.empty()) source.refusal = error.unwritable + " (" + place + ")";
         return false;
     }
-    source.encodes = true;
     return true;
 }
 
 } // namespace
-
-bool encode_quietly(const zq70::Configuration& config, zq70::DeviceImage& image,
-                    std::string& message) {
-    zq70::UserInterface capture;
-    capture.message = [&message](const std::string&, const std::string& text, zq70::MessageIcon,
-                                 zq70::MessageButtons) {
-        message = text;
-        return zq70::MessageAnswer::Ok;
-    };
-    return zq70::encode_image(config, image, capture);
-}
 
 bool names_text_file(const std::string& path) {
     const std::string name = std::filesystem::path(path).filename().string();
@@ -106,6 +112,15 @@ bool load_source(const std::string& path, Source& source, std::string& message) 
     source.is_text = names_text_file(path) || looks_like_text(bytes);
     return source.is_text ? load_text(path, bytes, source, message)
                           : load_image(path, source, message);
+}
+
+bool load_source_bytes(const std::string& name, const std::string& bytes, Source& source,
+                       std::string& message) {
+    source = Source{};
+    source.path = name;
+    source.is_text = names_text_file(name) || looks_like_text(bytes);
+    return source.is_text ? load_text(name, bytes, source, message)
+                          : load_image_bytes(name, bytes, source, message);
 }
 
 } // namespace zq70::words

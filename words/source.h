@@ -1,5 +1,5 @@
-// What zq70cfg's commands read: a configuration file (a 512-byte device image) or a text
-// (TOML), told apart by name and content.
+// What zq70cfg's commands and the web page read: a configuration file (a 512-byte device
+// image) or a text (TOML), told apart by name and content.
 #pragma once
 
 #include <string>
@@ -13,10 +13,12 @@ struct Source {
     bool is_text = false;
     zq70::DeviceImage image{};    // as encode_image writes it (for a text: as imported)
     zq70::Configuration config{}; // as decode_image or import_text leaves it
-    bool encodes = false;         // whether encode_image accepts config (a doubled pin
-                                  // or oversized macros in an image file make it false)
-    std::string encode_message;   // the encoder's message when it does not (for a text
-                                  // that load_source refuses for it: with its place)
+    // Why encode_image refuses config, in the words of check ("Pin A is used for multiple
+    // scan lines"; for a text that load_source refuses for it, with its place after it);
+    // "" when it takes it. Only an image file can load and still be refused.
+    std::string refusal;
+
+    bool encodes() const { return refusal.empty(); }
 };
 
 // Whether path names a configuration text by its extension (".toml", any case). Such a
@@ -24,12 +26,12 @@ struct Source {
 // gets the 512-byte image when written.
 bool names_text_file(const std::string& path);
 
-// encode_image with its message caught instead of shown: false with the encoder's own text
-// ("Error: Pin A is used for multiple scan lines") in message.
-bool encode_quietly(const zq70::Configuration& config, zq70::DeviceImage& image,
-                    std::string& message);
-
 // Loads path; false with one line ("FILE:LINE:COLUMN: reason", "FILE: ...") in message.
 bool load_source(const std::string& path, Source& source, std::string& message);
+
+// Loads the bytes of a file that was read under name (the web page's file chooser), in
+// the same way and with the same messages.
+bool load_source_bytes(const std::string& name, const std::string& bytes, Source& source,
+                       std::string& message);
 
 } // namespace zq70::words

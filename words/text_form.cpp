@@ -23,7 +23,6 @@
 
 #include "config/options.h"
 #include "device_view.h"
-#include "source.h"
 #include "vocabulary.h"
 
 namespace zq70::words {
@@ -43,8 +42,7 @@ constexpr const char* kHeader =
     "ms\".\n";
 
 constexpr int kLineWidth = 100;
-constexpr int kMostUsersNamed = 4;    // users listed in the comment of a [[macro]]
-constexpr int kRecordLengthBytes = 2; // the make and break lengths that open a macro record
+constexpr int kMostUsersNamed = 4; // users listed in the comment of a [[macro]]
 
 // ---- Writing ----
 
@@ -205,15 +203,6 @@ const std::map<std::string, int>& input_labels() {
     return labels;
 }
 
-// Bytes the macro's record takes in the image. Unlike macro_memory_used, a macro without
-// steps counts too: the image still holds its two length bytes.
-int record_size(const zq70::MacroSlot& slot) {
-    int bytes = kRecordLengthBytes;
-    for (const int32_t word : slot.steps)
-        bytes += zq70::step_size(word);
-    return bytes;
-}
-
 // Whether the device image can carry this value of an option: the codec itself decides,
 // so that the text form never accepts a value that would not come back.
 bool image_holds(int32_t Configuration::*field, int64_t value) {
@@ -290,10 +279,18 @@ class Reader {
     bool refuse(const toml::node* where, std::string reason) {
         return where ? refuse(*where, std::move(reason)) : refuse(toml::source_region{}, reason);
     }
-    // A well-formed text whose configuration the window program would refuse to write.
-    template <typename Where> bool refuse_to_write(const Where& where, std::string reason) {
-        error_.unwritable = true;
+    // A well-formed text whose configuration the window program would refuse to write:
+    // the reason as given, and the problem in the words of check.
+    template <typename Where>
+    bool refuse_to_write(const Where& where, std::string reason, std::string problem) {
+        error_.unwritable = std::move(problem);
         return refuse(where, std::move(reason));
+    }
+    // The encoder's refusal, in the words of its message box.
+    template <typename Where>
+    bool refuse_to_write(const Where& where, const zq70::EncodeCheck& check) {
+        return refuse_to_write(where, zq70::kEncoderErrorWord + zq70::refusal_text(check),
+                               zq70::refusal_text(check));
     }
 
     bool read_whole(const toml::node& node, const std::string& what, int low, int high,
@@ -422,26 +419,14 @@ class Reader {
 
     // The encoder is the judge of pins used twice: its own message, pointed at the entry
     // that repeats the pin (or at the counts, when that entry comes from the defaults).
+    // A doubled pin, pointed at the repeated entry (or the first, or the counts, when the
+    // text left the entry to the defaults).
     bool check_pins(const Configuration& config) {
-        std::string message;
-        DeviceImage image;
-        if (encode_quietly(config, image, message)) return true;
-        int pins[zq70::kPinCount];
-        int n = 0;
-        for (int i = 0; i < config.columns; ++i)
-            pins[n++] = config.column_pins[i];
-        for (int i = 0; i < config.rows; ++i)
-            pins[n++] = config.row_pins[i];
-        for (int i = 0; i < zq70::input_count(config); ++i)
-            pins[n++] = config.input_pins[i];
-        for (int i = 0; i < n; ++i) {
-            for (int j = i + 1; j < n; ++j) {
-                if (pins[i] != pins[j]) continue;
-                const toml::node* where = pin_nodes_[j] ? pin_nodes_[j] : pin_nodes_[i];
-                return refuse_to_write(where ? where : rows_ ? rows_ : columns_, message);
-            }
-        }
-        return refuse_to_write(layout_, message);
+        const zq70::EncodeCheck check = zq70::check_encoding(config);
+        if (check.refusal != zq70::EncodeRefusal::PinUsedTwice) return true;
+        const toml::node* where = pin_nodes_[check.second_entry] ? pin_nodes_[check.second_entry]
+                                                                 : pin_nodes_[check.first_entry];
+        return refuse_to_write(where ? where : rows_ ? rows_ : columns_, check);
     }
 
     bool read_macro_list(const toml::node* node, Configuration& config) {
@@ -501,18 +486,20 @@ class Reader {
         if (config.switches_keypad_to == zq70::kSwitchesToRs232)
             return refuse(*macros_[0], "with \"Switches/Keypad to\" = \"RS-232\" the ZQ70 "
                                        "keeps no macros");
+        const zq70::EncodeCheck check = zq70::check_encoding(config);
+        if (check.macro_overflow() == 0) return true;
         int total = 0;
-        int first_over = -1;
-        for (std::size_t k = 0; k < macros_.size(); ++k) {
-            total += record_size(config.macros[k]);
-            if (total > zq70::kMacroMemory && first_over < 0) first_over = static_cast<int>(k);
+        std::size_t first_over = 0;
+        while (first_over < macros_.size()) {
+            total += zq70::macro_record_size(config.macros[first_over]);
+            if (total > zq70::kMacroMemory) break;
+            ++first_over;
         }
-        if (first_over < 0) return true;
-        return refuse_to_write(*macros_[static_cast<std::size_t>(first_over)],
-                               macro_label(first_over) + " does not fit: the macros take " +
-                                   std::to_string(total) + " bytes, " +
-                                   std::to_string(total - zq70::kMacroMemory) +
-                                   " more than the 336 bytes of macro memory");
+        const std::string problem =
+            macro_label(static_cast<int>(first_over)) + " does not fit: the macros take " +
+            std::to_string(check.macro_bytes) + " bytes, " +
+            std::to_string(check.macro_overflow()) + " more than the 336 bytes of macro memory";
+        return refuse_to_write(*macros_[first_over], problem, problem);
     }
 
     bool read_codes(const toml::table* table, bool inputs, Configuration& config) {
@@ -594,8 +581,9 @@ class Reader {
     // Everything the encoder could refuse has been checked; should it refuse all the same,
     // its message is still the one to give.
     bool encode(const Configuration& config, DeviceImage& image) {
-        std::string message;
-        return encode_quietly(config, image, message) || refuse_to_write(layout_, message);
+        const zq70::EncodeCheck check = zq70::check_encoding(config);
+        if (check.refusal != zq70::EncodeRefusal::None) return refuse_to_write(layout_, check);
+        return zq70::encode_image(config, image, zq70::UserInterface{});
     }
 
     TextError& error_;
@@ -634,7 +622,7 @@ bool import_text(std::string_view text, Configuration& config, DeviceImage& imag
         error.reason = std::string(e.description());
     } catch (const std::exception& e) {
         // Only running out of memory gets here; the outputs are untouched all the same.
-        error = TextError{0, 0, std::string("the text could not be read: ") + e.what()};
+        error = TextError{0, 0, std::string("the text could not be read: ") + e.what(), ""};
     }
     return false;
 }

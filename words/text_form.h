@@ -17,8 +17,9 @@ struct TextError {
     int column = 0;
     std::string reason;
     // The text is well formed, but the ZQ70 could not take what it describes (a pin used
-    // twice, macros over 336 bytes): the errors that zq70cfg check reports as such.
-    bool unwritable = false;
+    // twice, macros over 336 bytes): the error that zq70cfg check reports as such, in its
+    // words ("Pin A is used for multiple scan lines"); "" for any other refusal.
+    std::string unwritable;
 };
 
 // The canonical text of a configuration (as decode_image leaves it).

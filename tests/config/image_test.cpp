@@ -214,6 +214,63 @@ TEST(Encoder, RefusesADamagedLayout) {
     EXPECT_EQ(user.messages.size(), 2u);
 }
 
+// The encoder's refusals as values, for the front ends that word them themselves: the
+// same first pair that the message names, the bytes the macros take beyond the area, and
+// every refusal reported even when an earlier one would stop the encoder.
+TEST(EncodeCheck, TellsWhatTheEncoderRefusesAsValues) {
+    Configuration config = default_configuration();
+    EXPECT_EQ(check_encoding(config).refusal, EncodeRefusal::None);
+    EXPECT_EQ(check_encoding(config).macro_bytes, 0);
+
+    config.row_pins[3] = 18;   // row 6 is on S already
+    config.row_pins[9] = 18;   // a later pair is not the one told
+    config.input_pins[0] = 18; // not in force with 12 x 12
+    EncodeCheck check = check_encoding(config);
+    EXPECT_EQ(check.refusal, EncodeRefusal::PinUsedTwice);
+    EXPECT_EQ(check.first_entry, 12 + 3);
+    EXPECT_EQ(check.second_entry, 12 + 6);
+    EXPECT_EQ(check.pin, 18);
+    EXPECT_EQ(refusal_text(check), "Pin S is used for multiple scan lines");
+
+    // A line and an input on one pin: the input's place counts after every line.
+    config = default_configuration();
+    config.rows = 11;
+    check = check_encoding(config);
+    EXPECT_EQ(check.first_entry, 0);
+    EXPECT_EQ(check.second_entry, 23);
+    EXPECT_EQ(kEncoderErrorWord + refusal_text(check),
+              "Error: Pin A is used for multiple scan lines");
+
+    // 22 macros of 16 bytes: 352 bytes, 16 more than the memory; with a doubled pin too,
+    // the pin is refused first and the overflow is still told.
+    for (int s = 0; s < 22; ++s) {
+        config.macros[s].in_use = 1;
+        for (int i = 0; i < 14; ++i)
+            config.macros[s].steps[i] = make_step(6);
+    }
+    check = check_encoding(config);
+    EXPECT_EQ(check.refusal, EncodeRefusal::PinUsedTwice);
+    EXPECT_EQ(check.macro_bytes, 352);
+    EXPECT_EQ(check.macro_overflow(), 16);
+    config.rows = 12;
+    check = check_encoding(config);
+    EXPECT_EQ(check.refusal, EncodeRefusal::MacrosTooLarge);
+    EXPECT_EQ(refusal_text(check),
+              "The macros do not fit into the 336 bytes of macro memory of the ZQ70");
+    // A macro without steps still takes its two length bytes; RS-232 mode takes none.
+    config.macros[22].in_use = 1;
+    EXPECT_EQ(check_encoding(config).macro_bytes, 354);
+    EXPECT_EQ(macro_record_size(config.macros[22]), 2);
+    config.switches_keypad_to = kSwitchesToRs232;
+    EXPECT_EQ(check_encoding(config).refusal, EncodeRefusal::None);
+    EXPECT_EQ(check_encoding(config).macro_bytes, 0);
+
+    config = default_configuration();
+    config.rows = 13;
+    EXPECT_EQ(check_encoding(config).refusal, EncodeRefusal::BadLayout);
+    EXPECT_EQ(refusal_text(check_encoding(config)), "The matrix layout is not valid");
+}
+
 TEST(Encoder, Rs232ModeWritesRawCodesAndNoMacros) {
     Configuration config = default_configuration();
     config.switches_keypad_to = kSwitchesToRs232;

@@ -151,7 +151,7 @@ TEST(FaultMatrix, SerialRead) {
     run_serial_cases(cases, [](const SerialPort& port, const DeviceModel& device) {
         DeviceImage image{};
         image.fill(0xCC);
-        const TransferResult result = serial_read(port, 1, image, {}, {});
+        const TransferResult result = serial_read(port, image, {}, {});
         // Bytes before a failing address arrived; the rest were left alone.
         int i = 0;
         for (; i < kImageSize && image[i] == device.memory[i]; ++i) {
@@ -181,7 +181,7 @@ TEST(FaultMatrix, SerialWrite) {
     run_serial_cases(cases, [](const SerialPort& port, DeviceModel& device) {
         DeviceImage image;
         image.fill(0x3D);
-        const TransferResult result = serial_write(port, 1, image, {}, {});
+        const TransferResult result = serial_write(port, image, {}, {});
         EXPECT_TRUE(result != Ok || device.take_completed_write());
         return result;
     });

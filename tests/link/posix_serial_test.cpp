@@ -3,38 +3,28 @@
 
 #include <fcntl.h>
 #include <fstream>
-#include <random>
 #include <termios.h>
 #include <thread>
 #include <unistd.h>
 
 #include "link/serial_port_posix.h"
 #include "link/serial_transfer.h"
+#include "tests/support/random_bytes.h"
 #include "tests/support/sim_process.h"
 
 namespace zq70::test {
 namespace {
 
-constexpr int kPortNumber = 1;
-
 SerialPort port_at(const std::string& path) {
-    return make_posix_serial_port([path](int) { return path; });
+    return make_posix_serial_port(path);
 }
 
 TransferResult read_image(const std::string& path, DeviceImage& image) {
-    return serial_read(port_at(path), kPortNumber, image, {}, {});
+    return serial_read(port_at(path), image, {}, {});
 }
 
 TransferResult write_image(const std::string& path, const DeviceImage& image) {
-    return serial_write(port_at(path), kPortNumber, image, {}, {});
-}
-
-DeviceImage random_bytes(unsigned seed) {
-    std::mt19937 random(seed);
-    DeviceImage image;
-    for (uint8_t& b : image)
-        b = static_cast<uint8_t>(random());
-    return image;
+    return serial_write(port_at(path), image, {}, {});
 }
 
 std::string temporary_path(const char* name) {
@@ -51,7 +41,7 @@ TEST(PosixSerial, WriteThenReadBackEveryByteAndKeepTheMemory) {
         std::vector<std::string> progress;
         int pumps = 0;
         EXPECT_EQ(serial_write(
-                      port_at(sim.path()), kPortNumber, image,
+                      port_at(sim.path()), image,
                       [&](const std::string& text) { progress.push_back(text); },
                       [&](int ms) {
                           ++pumps;
@@ -124,7 +114,7 @@ TEST(PosixSerial, PortAbsentOrInUse) {
 
     SimProcess sim({});
     const SerialPort holder = port_at(sim.path());
-    ASSERT_TRUE(holder.open(kPortNumber));
+    ASSERT_TRUE(holder.open());
     EXPECT_EQ(read_image(sim.path(), image), PortOpenFailed);
     holder.close();
     EXPECT_EQ(read_image(sim.path(), image), Ok);

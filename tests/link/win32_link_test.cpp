@@ -3,12 +3,11 @@
 // real typematic settings and thread message queue.
 #include <gtest/gtest.h>
 
-#include <random>
-
 #include "link/keyboard_platform_win32.h"
 #include "link/keyboard_transfer.h"
 #include "link/serial_port_win32.h"
 #include "link/serial_transfer.h"
+#include "tests/support/random_bytes.h"
 
 namespace zq70::test {
 namespace {
@@ -20,12 +19,8 @@ constexpr int kWrongStoreDevice = 4;
 constexpr int kMissingAnswerDevice = 5; // no answer at address 300
 constexpr int kAbsentPort = 6;
 
-DeviceImage random_bytes(unsigned seed) {
-    std::mt19937 random(seed);
-    DeviceImage image;
-    for (uint8_t& b : image)
-        b = static_cast<uint8_t>(random());
-    return image;
+SerialPort com(int number) {
+    return make_win32_serial_port("\\\\.\\COM" + std::to_string(number));
 }
 
 void pump_2ms(int ms) {
@@ -34,36 +29,34 @@ void pump_2ms(int ms) {
 
 TEST(Win32Serial, WriteThenReadBackAll512Bytes) {
     MillisecondTimer timer;
-    const SerialPort port = make_win32_serial_port();
     const DeviceImage image = random_bytes(3);
     int texts = 0;
     const uint32_t start = millisecond_ticks();
     EXPECT_EQ(serial_write(
-                  port, kGoodDevice, image, [&](const std::string&) { ++texts; }, pump_2ms),
+                  com(kGoodDevice), image, [&](const std::string&) { ++texts; }, pump_2ms),
               Ok);
     const uint32_t elapsed = millisecond_ticks() - start;
     EXPECT_EQ(texts, 99);
     DeviceImage back{};
-    EXPECT_EQ(serial_read(port, kGoodDevice, back, {}, pump_2ms), Ok);
+    EXPECT_EQ(serial_read(com(kGoodDevice), back, {}, pump_2ms), Ok);
     EXPECT_EQ(back, image);
     // With 1 ms timer resolution the 2 ms pumps add up to about one second, not eight.
     EXPECT_LT(elapsed, 4000u);
 }
 
 TEST(Win32Serial, DeviceFaults) {
-    const SerialPort port = make_win32_serial_port();
     const DeviceImage image = random_bytes(4);
     DeviceImage back{};
-    EXPECT_EQ(serial_read(port, kSilentDevice, back, {}, pump_2ms), TransferFailed);
-    EXPECT_EQ(serial_write(port, kSilentDevice, image, {}, pump_2ms), TransferFailed);
-    EXPECT_EQ(serial_write(port, kWrongKeywordDevice, image, {}, pump_2ms), TransferFailed);
-    EXPECT_EQ(serial_write(port, kWrongStoreDevice, image, {}, pump_2ms), TransferFailed);
-    EXPECT_EQ(serial_read(port, kWrongStoreDevice, back, {}, pump_2ms), Ok);
+    EXPECT_EQ(serial_read(com(kSilentDevice), back, {}, pump_2ms), TransferFailed);
+    EXPECT_EQ(serial_write(com(kSilentDevice), image, {}, pump_2ms), TransferFailed);
+    EXPECT_EQ(serial_write(com(kWrongKeywordDevice), image, {}, pump_2ms), TransferFailed);
+    EXPECT_EQ(serial_write(com(kWrongStoreDevice), image, {}, pump_2ms), TransferFailed);
+    EXPECT_EQ(serial_read(com(kWrongStoreDevice), back, {}, pump_2ms), Ok);
     EXPECT_EQ(back, image) << "every byte was stored before 'S' was answered wrongly";
 
-    EXPECT_EQ(serial_write(port, kMissingAnswerDevice, image, {}, pump_2ms), TransferFailed);
+    EXPECT_EQ(serial_write(com(kMissingAnswerDevice), image, {}, pump_2ms), TransferFailed);
     back.fill(0);
-    EXPECT_EQ(serial_read(port, kMissingAnswerDevice, back, {}, pump_2ms), TransferFailed);
+    EXPECT_EQ(serial_read(com(kMissingAnswerDevice), back, {}, pump_2ms), TransferFailed);
     for (int i = 0; i < 300; ++i)
         ASSERT_EQ(back[i], image[i]) << i;
     EXPECT_EQ(back[300], 0);
@@ -71,9 +64,8 @@ TEST(Win32Serial, DeviceFaults) {
 
 TEST(Win32Serial, PortThatDoesNotExist) {
     DeviceImage image{};
-    const SerialPort port = make_win32_serial_port();
-    EXPECT_EQ(serial_read(port, kAbsentPort, image, {}, pump_2ms), PortOpenFailed);
-    EXPECT_EQ(serial_write(port, kAbsentPort, image, {}, pump_2ms), PortOpenFailed);
+    EXPECT_EQ(serial_read(com(kAbsentPort), image, {}, pump_2ms), PortOpenFailed);
+    EXPECT_EQ(serial_write(com(kAbsentPort), image, {}, pump_2ms), PortOpenFailed);
 }
 
 void post_key(UINT message, WPARAM vk) {

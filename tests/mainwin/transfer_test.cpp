@@ -394,5 +394,18 @@ TEST_F(TransferTest, SerialWriteThenReadAgainstTheSimulator) {
     expect_one_box("Error opening Com 6", MessageIcon::Error);
 }
 
+// The program's ports are COM1 to COM6, port number n opening COMn; any other number is
+// answered without opening anything.
+TEST(ComPorts, NumbersOneToSixAreComOneToSix) {
+    EXPECT_EQ(com_port_device(1), "\\\\.\\COM1");
+    EXPECT_EQ(com_port_device(6), "\\\\.\\COM6");
+    EXPECT_EQ(com_port_device(0), "");
+    EXPECT_EQ(com_port_device(7), "");
+    const Transports transports = device_transports();
+    DeviceImage image{};
+    EXPECT_EQ(transports.serial_read(0, image, {}, {}), PortOpenFailed);
+    EXPECT_EQ(transports.serial_write(7, image, {}, {}), PortOpenFailed);
+}
+
 } // namespace
 } // namespace zq70::testing

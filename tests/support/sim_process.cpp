@@ -4,6 +4,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "tests/support/exec_program.h"
+
 namespace zq70::test {
 
 SimProcess::SimProcess(const std::vector<std::string>& arguments) {
@@ -14,12 +16,7 @@ SimProcess::SimProcess(const std::vector<std::string>& arguments) {
         dup2(out[1], STDOUT_FILENO);
         close(out[0]);
         close(out[1]);
-        std::vector<char*> argv = {const_cast<char*>(ZQ70SIM_PATH)};
-        for (const std::string& a : arguments)
-            argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        execv(ZQ70SIM_PATH, argv.data());
-        _exit(127);
+        exec_program(ZQ70SIM_PATH, arguments);
     }
     close(out[1]);
     char c = 0;

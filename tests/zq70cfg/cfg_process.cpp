@@ -13,6 +13,8 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include "tests/support/exec_program.h"
+
 namespace zq70cfg::test {
 
 namespace {
@@ -45,12 +47,7 @@ CfgProcess::CfgProcess(const std::vector<std::string>& arguments, bool stderr_on
         dup2(err[1], STDERR_FILENO);
         for (int fd : {out[0], out[1], err[0], err[1]})
             close(fd);
-        std::vector<char*> argv = {const_cast<char*>(ZQ70CFG_PATH)};
-        for (const std::string& a : arguments)
-            argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        execv(ZQ70CFG_PATH, argv.data());
-        _exit(127);
+        zq70::test::exec_program(ZQ70CFG_PATH, arguments);
     }
     close(out[1]);
     close(err[1]);

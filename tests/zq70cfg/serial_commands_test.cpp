@@ -161,8 +161,8 @@ TEST(SerialCommands, APortThatCannotBeOpened) {
 
     // In use by another program.
     SimProcess sim({});
-    const zq70::SerialPort holder = zq70::make_posix_serial_port([&](int) { return sim.path(); });
-    ASSERT_TRUE(holder.open(1));
+    const zq70::SerialPort holder = zq70::make_posix_serial_port(sim.path());
+    ASSERT_TRUE(holder.open());
     run = run_cfg({"write", "--port", sim.path(), kPanel});
     EXPECT_EQ(run.code, 5);
     EXPECT_EQ(run.err.rfind("zq70cfg: cannot open " + sim.path(), 0), 0u) << run.err;
@@ -211,8 +211,8 @@ TEST(SerialCommands, CtrlCStopsAWriteAndLeavesThePortClosedAndTheDeviceInStep) {
     EXPECT_EQ(contents(memory), before) << "an unfinished write is not stored";
 
     // The port was given back at once, and the device was not left inside a command.
-    const zq70::SerialPort port = zq70::make_posix_serial_port([&](int) { return sim.path(); });
-    ASSERT_TRUE(port.open(1));
+    const zq70::SerialPort port = zq70::make_posix_serial_port(sim.path());
+    ASSERT_TRUE(port.open());
     port.close();
     const std::string back = temporary("back.bin");
     const Finished read_back = run_cfg({"read", "--port", sim.path(), "-o", back});

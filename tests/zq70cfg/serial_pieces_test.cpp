@@ -120,8 +120,7 @@ TEST(Interruption, EndsTheTransferAfterTheCommandOnItsWayAndClosesThePort) {
         rig.seam.send_byte(byte);
     };
     const DeviceImage image = pattern();
-    EXPECT_EQ(zq70::serial_write(interruptible(noting), kNamedPortNumber, image, {}, {}),
-              zq70::TransferFailed);
+    EXPECT_EQ(zq70::serial_write(interruptible(noting), image, {}, {}), zq70::TransferFailed);
     EXPECT_TRUE(interrupted());
     EXPECT_EQ(interruption_exit_code(), 130);
     // 128, 'K', then 'W' for 0..50 whole, and nothing after.
@@ -132,7 +131,7 @@ TEST(Interruption, EndsTheTransferAfterTheCommandOnItsWayAndClosesThePort) {
     // The device was left between commands: the next transfer is understood.
     forget_interruption();
     DeviceImage back{};
-    EXPECT_EQ(zq70::serial_read(interruptible(rig.seam), kNamedPortNumber, back, {}, {}), zq70::Ok);
+    EXPECT_EQ(zq70::serial_read(interruptible(rig.seam), back, {}, {}), zq70::Ok);
     for (int i = 0; i <= 50; ++i)
         ASSERT_EQ(back[i], image[i]) << i;
     EXPECT_EQ(back[51], 0);
@@ -149,19 +148,19 @@ TEST(Interruption, TheFirstSignalCountsAndAPauseEndsAtOnce) {
 
 TEST(DeviceProbe, AnswersOnlyWhenTheDeviceDoes) {
     DeviceRig rig;
-    EXPECT_TRUE(zq70::serial_probe(rig.seam, kNamedPortNumber));
+    EXPECT_TRUE(zq70::serial_probe(rig.seam));
     EXPECT_EQ(rig.port.sent, (std::vector<uint8_t>{128}));
     EXPECT_FALSE(rig.port.is_open);
 
     rig.device.silent = true;
-    EXPECT_FALSE(zq70::serial_probe(rig.seam, kNamedPortNumber));
+    EXPECT_FALSE(zq70::serial_probe(rig.seam));
     rig.device.silent = false;
     rig.device.faults.push_back(
         {zq70::DevicePhase::SerialOpen, -1, zq70::FaultKind::WrongAnswer, '?'});
-    EXPECT_FALSE(zq70::serial_probe(rig.seam, kNamedPortNumber));
+    EXPECT_FALSE(zq70::serial_probe(rig.seam));
     rig.device.faults.clear();
     rig.port.absent = true;
-    EXPECT_FALSE(zq70::serial_probe(rig.seam, kNamedPortNumber));
+    EXPECT_FALSE(zq70::serial_probe(rig.seam));
     EXPECT_FALSE(rig.port.is_open);
 }
 
@@ -171,18 +170,18 @@ TEST(DeviceProbe, OneLostAnswerDoesNotCountAsTheDeviceGone) {
     const std::vector<bool> answers = {true, false, true, false, false, false};
     size_t probes = 0;
     zq70::SerialPort flaky = rig.seam;
-    flaky.open = [&](int number) {
+    flaky.open = [&] {
         rig.device.silent = probes < answers.size() ? !answers[probes] : true;
         ++probes;
-        return rig.seam.open(number);
+        return rig.seam.open();
     };
-    EXPECT_TRUE(wait_for_device(flaky, kNamedPortNumber, true));
+    EXPECT_TRUE(wait_for_device(flaky, true));
     EXPECT_EQ(probes, 1u);
-    EXPECT_TRUE(wait_for_device(flaky, kNamedPortNumber, false));
+    EXPECT_TRUE(wait_for_device(flaky, false));
     EXPECT_EQ(probes, 5u) << "gone after two misses in a row, not after the first";
 
     note_interruption(2);
-    EXPECT_FALSE(wait_for_device(flaky, kNamedPortNumber, true));
+    EXPECT_FALSE(wait_for_device(flaky, true));
 }
 
 std::string temporary(const char* name) {

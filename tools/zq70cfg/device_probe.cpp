@@ -5,10 +5,10 @@
 
 namespace zq70cfg {
 
-bool wait_for_device(const zq70::SerialPort& port, int port_number, bool present) {
+bool wait_for_device(const zq70::SerialPort& port, bool present) {
     int misses = 0;
     for (;;) {
-        const bool answered = zq70::serial_probe(port, port_number);
+        const bool answered = zq70::serial_probe(port);
         if (interrupted()) return false;
         if (present && answered) return true;
         misses = answered ? 0 : misses + 1;

@@ -15,6 +15,6 @@ constexpr int kMissesForGone = 2;
 
 // Probes until a device answers (present true) or until none has answered kMissesForGone
 // times in a row (present false). False when interrupted first.
-bool wait_for_device(const zq70::SerialPort& port, int port_number, bool present);
+bool wait_for_device(const zq70::SerialPort& port, bool present);
 
 } // namespace zq70cfg

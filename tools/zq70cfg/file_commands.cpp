@@ -57,7 +57,8 @@ int import_command(const std::string& input, const std::string& output) {
     Source source;
     if (const int code = load(input, source)) return code;
     // An image that a device could not be given is no configuration file either.
-    if (!source.encodes) return fail(kExitBadInput, input + ": " + source.encode_message);
+    if (!source.encodes())
+        return fail(kExitBadInput, input + ": " + zq70::kEncoderErrorWord + source.refusal);
     return write_to(input, output, std::string(source.image.begin(), source.image.end()));
 }
 
@@ -77,11 +78,8 @@ int check_command(const std::string& input) {
     std::string message;
     if (!load_source(input, source, message)) {
         // A text that the ZQ70 could not take is an error found, as it is for an image file.
-        if (source.encode_message.empty()) return fail(kExitBadInput, message);
-        std::string text = source.encode_message;
-        const std::string said = "Error: "; // finding_line says it once
-        if (text.rfind(said, 0) == 0) text.erase(0, said.size());
-        say(finding_line({Severity::Error, text}));
+        if (source.encodes()) return fail(kExitBadInput, message);
+        say(finding_line({Severity::Error, source.refusal}));
         return kExitCheckErrors;
     }
     const std::vector<Finding> findings = check_configuration(source.config);

@@ -37,9 +37,9 @@ struct InterruptiblePort {
     zq70::SerialPort inner;
     bool stopped = false;
 
-    bool open(int number) {
+    bool open() {
         stopped = false;
-        return inner.open(number);
+        return inner.open();
     }
     bool configure() { return inner.configure(); }
     void send_byte(uint8_t byte) {

@@ -49,11 +49,10 @@ std::string port_device_of(std::string_view name) {
 }
 
 zq70::SerialPort named_serial_port(const std::string& device) {
-    auto device_of_number = [device](int) { return device; };
 #ifdef _WIN32
-    return zq70::make_win32_serial_port(device_of_number);
+    return zq70::make_win32_serial_port(device);
 #else
-    return zq70::make_posix_serial_port(device_of_number);
+    return zq70::make_posix_serial_port(device);
 #endif
 }
 

@@ -9,17 +9,13 @@
 
 namespace zq70cfg {
 
-// The port number that zq70cfg hands to serial_read and serial_write: the transfer accepts
-// 1..6 only, so the named port stands behind this number whatever its own name.
-constexpr int kNamedPortNumber = 1;
-
 // The Win32 device name ("\\.\COM12") of a COM port name, or "" when it names none.
 std::string windows_device_of(std::string_view name);
 
 // The device that the name opens on this platform; "" when the name cannot be a port here.
 std::string port_device_of(std::string_view name);
 
-// A serial port whose open() opens device, whatever number it is asked for.
+// The serial port of that device on this platform.
 zq70::SerialPort named_serial_port(const std::string& device);
 
 } // namespace zq70cfg

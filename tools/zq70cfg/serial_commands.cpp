@@ -80,8 +80,8 @@ DeviceOutcome interrupted_outcome(const char* result, const char* verify, const 
 // Writes image into the ZQ70 and, with verify, reads it back and compares.
 DeviceOutcome program_device(SerialSession& session, const zq70::DeviceImage& image, bool verify) {
     [[maybe_unused]] const TransferTimer timer;
-    const zq70::TransferResult written = zq70::serial_write(
-        session.port(), kNamedPortNumber, image, session.progress().sink(), SerialSession::pump());
+    const zq70::TransferResult written =
+        zq70::serial_write(session.port(), image, session.progress().sink(), SerialSession::pump());
     session.progress().clear();
     if (interrupted())
         return interrupted_outcome(kInterrupted, kNotReached,
@@ -94,9 +94,8 @@ DeviceOutcome program_device(SerialSession& session, const zq70::DeviceImage& im
     if (!verify) return {kExitOk, "", kWritten, kSkipped};
 
     zq70::DeviceImage back{};
-    const zq70::TransferResult read =
-        zq70::serial_read(session.port(), kNamedPortNumber, back,
-                          session.progress().sink("Verify: "), SerialSession::pump());
+    const zq70::TransferResult read = zq70::serial_read(
+        session.port(), back, session.progress().sink("Verify: "), SerialSession::pump());
     session.progress().clear();
     if (interrupted())
         return interrupted_outcome(kWritten, kInterrupted,
@@ -138,7 +137,7 @@ int write_series(SerialSession& session, const zq70::DeviceImage& image, bool ve
     int number = 0;
     bool cut_short = false;
     bool log_failed = false;
-    while (wait_for_device(session.port(), kNamedPortNumber, true)) {
+    while (wait_for_device(session.port(), true)) {
         const DeviceOutcome outcome = program_device(session, image, verify);
         const DeviceRecord record{local_time_text(std::time(nullptr)), ++number, outcome.result,
                                   outcome.verify};
@@ -157,7 +156,7 @@ int write_series(SerialSession& session, const zq70::DeviceImage& image, bool ve
             break;
         }
         note("Take ZQ70 #" + std::to_string(number) + " off the line, then plug in the next one");
-        if (!wait_for_device(session.port(), kNamedPortNumber, false)) break;
+        if (!wait_for_device(session.port(), false)) break;
         note("ZQ70 #" + std::to_string(number) + " removed: waiting for the next one");
     }
     say(tally_text(tally));
@@ -175,8 +174,8 @@ int read_command(const ReadRequest& request) {
     SerialSession session(request.port, device);
     zq70::DeviceImage image{};
     [[maybe_unused]] const TransferTimer timer;
-    const zq70::TransferResult result = zq70::serial_read(
-        session.port(), kNamedPortNumber, image, session.progress().sink(), SerialSession::pump());
+    const zq70::TransferResult result =
+        zq70::serial_read(session.port(), image, session.progress().sink(), SerialSession::pump());
     session.progress().clear();
     if (interrupted())
         return fail(interruption_exit_code(),
@@ -214,7 +213,9 @@ int write_command(const WriteRequest& request) {
     Source source;
     std::string message;
     if (!load_source(request.source, source, message)) return fail(kExitBadInput, message);
-    if (!source.encodes) return fail(kExitBadInput, request.source + ": " + source.encode_message);
+    if (!source.encodes())
+        return fail(kExitBadInput,
+                    request.source + ": " + zq70::kEncoderErrorWord + source.refusal);
     if (!request.log.empty() && !log_is_writable(request.log))
         return fail(kExitCannotWrite, "cannot write the log " + request.log);
     catch_interruptions();

@@ -1,7 +1,6 @@
 #include "transfer_report.h"
 
-#include <cstdio>
-
+#include "config/text_format.h"
 #include "exit_codes.h"
 
 namespace zq70cfg {
@@ -11,9 +10,7 @@ namespace {
 constexpr size_t kAddressesNamed = 8;
 
 std::string hex_byte(int value) {
-    char text[8];
-    std::snprintf(text, sizeof text, "0x%02X", value & 0xFF);
-    return text;
+    return zq70::format_text("0x%02X", value & 0xFF);
 }
 
 const char* failed_transfer_text(Transfer transfer) {
