@@ -86,9 +86,15 @@ TransferResult serial_write(const SerialPort& port, const DeviceImage& image,
     return open.command({kSerialEnd}) == kSerialAcknowledge ? Ok : TransferFailed;
 }
 
-bool serial_probe(const SerialPort& port) {
+ProbeResult probe_serial_device(const SerialPort& port) {
     OpenPort open(port);
-    return open.is_open() && open.command({kSerialOpen}) == kSerialAcknowledge;
+    if (!open.is_open()) return ProbeResult::PortUnavailable;
+    return open.command({kSerialOpen}) == kSerialAcknowledge ? ProbeResult::Answered
+                                                             : ProbeResult::NoAnswer;
+}
+
+bool serial_probe(const SerialPort& port) {
+    return probe_serial_device(port) == ProbeResult::Answered;
 }
 
 } // namespace zq70

@@ -19,8 +19,17 @@ TransferResult serial_read(const SerialPort& port, DeviceImage& image, const Pro
 TransferResult serial_write(const SerialPort& port, const DeviceImage& image,
                             const ProgressSink& progress, const Pump& pump);
 
-// Whether a device answers on the port: opens it, sends the opening command 128, expects '!'
-// within the answer time, and closes it again. A port that cannot be opened gives false.
+// What a probe of the port found.
+enum class ProbeResult {
+    Answered,        // a device answered the opening command
+    NoAnswer,        // the port opened, but nothing (or something else) answered
+    PortUnavailable, // the port cannot be opened: gone, in use, or no serial port
+};
+
+// Asks whether a device answers on the port: opens it, sends the opening command 128,
+// expects '!' within the answer time, and closes it again.
+ProbeResult probe_serial_device(const SerialPort& port);
+// Whether a device answers; a port that cannot be opened gives false.
 bool serial_probe(const SerialPort& port);
 
 } // namespace zq70

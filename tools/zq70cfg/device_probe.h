@@ -1,7 +1,9 @@
 // Waiting for a ZQ70 to come onto the line or to leave it, for programming a series of
-// devices, with zq70::serial_probe. A port that cannot be opened counts as no device, since a
-// USB adapter goes away with the device on it.
+// devices, with zq70::probe_serial_device. A port that cannot be opened counts as no device,
+// since a USB adapter goes away with the device on it.
 #pragma once
+
+#include <functional>
 
 #include "link/serial_port.h"
 
@@ -13,8 +15,16 @@ constexpr int kProbeIntervalMs = 300;
 // lost answer never makes the same device count twice.
 constexpr int kMissesForGone = 2;
 
+// Sleeps for ms milliseconds unless interrupted first; false when interrupted.
+using Pause = std::function<bool(int ms)>;
+// Told whenever the port stops opening (false: the adapter was unplugged, or another
+// program took the port) or opens again (true).
+using PortAvailability = std::function<void(bool available)>;
+
 // Probes until a device answers (present true) or until none has answered kMissesForGone
-// times in a row (present false). False when interrupted first.
-bool wait_for_device(const zq70::SerialPort& port, bool present);
+// times in a row (present false). False when interrupted first. Without a pause, it sleeps
+// with pause_unless_interrupted.
+bool wait_for_device(const zq70::SerialPort& port, bool present,
+                     const PortAvailability& availability = {}, const Pause& pause = {});
 
 } // namespace zq70cfg

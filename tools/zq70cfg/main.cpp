@@ -6,6 +6,7 @@
 
 #include "exit_codes.h"
 #include "file_commands.h"
+#include "port_list.h"
 #include "serial_commands.h"
 #include "version.h"
 
@@ -15,10 +16,24 @@ using namespace zq70cfg;
 
 #ifdef _WIN32
 constexpr const char* kPortHelp = "serial port: COM1 to COM256 (COM7, or \\\\.\\COM12)";
+constexpr const char* kPortsHelp =
+    "serial port: COM1 to COM256 (COM7, or \\\\.\\COM12); with --repeat, give --port again "
+    "for more ports, or a range (COM3-COM10)";
 #define PORT "COM7"
+#define PORT2 "COM8"
+#define PORTS "COM3-COM10"
+#define PORT_LIST "COM3  0403:6001  FTDI  USB Serial Port (COM3)  serial A50285BI"
 #else
 constexpr const char* kPortHelp = "serial device: /dev/ttyUSB0, /dev/ttyS0, ...";
+constexpr const char* kPortsHelp =
+    "serial device: /dev/ttyUSB0, /dev/ttyS0, ...; with --repeat, give --port again for more "
+    "ports, or a pattern ('/dev/ttyUSB*')";
 #define PORT "/dev/ttyUSB0"
+#define PORT2 "/dev/ttyUSB1"
+#define PORTS "'/dev/ttyUSB*'"
+#define PORT_LIST                                                                                  \
+    "/dev/ttyUSB0  0403:6001  FTDI  FT232R USB UART  serial A50285BI\n"                            \
+    "      /dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0"
 #endif
 
 constexpr const char* kDescription =
@@ -38,6 +53,8 @@ Examples:
   zq70cfg read --port )" PORT R"( -o device.bin
   zq70cfg write --port )" PORT R"( panel.toml
   zq70cfg write --port )" PORT R"( panel.toml --repeat --log series.csv
+  zq70cfg write --port )" PORTS R"( panel.toml --repeat --log series.csv
+  zq70cfg ports --probe
 
 )";
 
@@ -53,10 +70,39 @@ and the series goes on. Ctrl+C ends the series and prints the tally; the exit co
 when every device was written and verified, 9 when any failed, 130 when Ctrl+C cut a
 transfer short. --log appends the same lines to a CSV file (time,device,result,verify).
 
+Many ports at once: with --repeat, give --port for each port, or a pattern that names
+several ()" PORTS R"(); each port runs its own series at the same time, and a device
+that fails on one port never stops the others. On a terminal one table shows a line
+per port (its device, its state: waiting, writing 43 %, verifying, done, failed, port
+gone, and its last result), redrawn in place; otherwise each event is one line with
+the port in front. A port that goes away (its adapter unplugged) shows "port gone" and
+is watched until it comes back. Ctrl+C lets every port finish the command it is in,
+then prints the tally of each port and in all. The log gets a fifth column, port
+(time,device,result,verify,port); a log with the four columns of a single port gets
+it added to its header, and its older lines keep four fields.
+
 Examples:
   zq70cfg write --port )" PORT R"( panel.toml
   zq70cfg write --port )" PORT R"( panel.bin --no-verify
   zq70cfg write --port )" PORT R"( panel.toml --repeat --log series.csv
+  zq70cfg write --port )" PORT R"( --port )" PORT2 R"( panel.toml --repeat
+  zq70cfg write --port )" PORTS R"( panel.toml --repeat --log series.csv
+)";
+
+constexpr const char* kPortsFooter = R"(
+One line per serial port: the name to give --port, then what the system knows of it:
+the USB vendor and product ids, the maker's and the product's names, the serial
+number, and other names of the same port (Linux: /dev/serial/by-id). For example:
+  )" PORT_LIST R"(
+
+--probe asks each port with the serial protocol's opening command alone whether a ZQ70
+answers, and puts one word after the name: ZQ70 (one answers), no answer, busy (another
+program holds the port; it is left alone), no access (on Linux: join the dialout
+group), cannot open. A port that no program holds is opened for a moment.
+
+Examples:
+  zq70cfg ports
+  zq70cfg ports --probe
 )";
 
 constexpr const char* kReadFooter = R"(
@@ -161,7 +207,10 @@ int main(int argc, char** argv) {
     CLI::App* write = app.add_subcommand(
         "write", "Write a configuration into the ZQ70 on a serial port and verify it.");
     write->footer(footer(kWriteFooter));
-    write->add_option("--port", write_request.port, kPortHelp)->type_name("PORT")->required();
+    write->add_option("--port", write_request.ports, kPortsHelp)
+        ->type_name("PORT")
+        ->required()
+        ->allow_extra_args(false);
     add_input(write, "FILE", write_request.source);
     write->add_flag("--no-verify", "do not read the configuration back to compare it");
     CLI::Option* repeat =
@@ -170,6 +219,11 @@ int main(int argc, char** argv) {
     write->add_option("--log", write_request.log, "append one CSV line per device (with --repeat)")
         ->type_name("CSV")
         ->needs(repeat);
+
+    bool probe = false;
+    CLI::App* ports = app.add_subcommand("ports", "List the serial ports, and which has a ZQ70.");
+    ports->footer(footer(kPortsFooter));
+    ports->add_flag("--probe", probe, "ask each port whether a ZQ70 answers");
 
     try {
         app.parse(argc, argv);
@@ -187,5 +241,6 @@ int main(int argc, char** argv) {
     if (sheet->parsed()) return sheet_command(input, output);
     if (read->parsed()) return read_command(read_request);
     if (write->parsed()) return write_command(write_request);
+    if (ports->parsed()) return ports_command(probe);
     return kExitUsage;
 }

@@ -1,20 +1,6 @@
 #include "progress_line.h"
 
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
-
 namespace zq70cfg {
-
-bool is_terminal(std::FILE* stream) {
-#ifdef _WIN32
-    return _isatty(_fileno(stream)) != 0;
-#else
-    return isatty(fileno(stream)) != 0;
-#endif
-}
 
 ProgressLine::ProgressLine(bool shown, std::FILE* out) : shown_(shown), out_(out) {}
 

@@ -6,10 +6,9 @@
 #include <string>
 
 #include "link/transfer_progress.h"
+#include "terminal.h"
 
 namespace zq70cfg {
-
-bool is_terminal(std::FILE* stream);
 
 class ProgressLine {
   public:

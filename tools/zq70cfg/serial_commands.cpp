@@ -1,17 +1,19 @@
 #include "serial_commands.h"
 
-#include <cstdio>
-#include <ctime>
+#include <thread>
 
 #include "config/image.h"
 #include "console.h"
-#include "device_probe.h"
+#include "device_programming.h"
 #include "exit_codes.h"
 #include "interruption.h"
 #include "link/serial_transfer.h"
 #include "output_file.h"
 #include "port_name.h"
+#include "port_pattern.h"
+#include "port_series.h"
 #include "progress_line.h"
+#include "series_board.h"
 #include "series_log.h"
 #include "transfer_report.h"
 #include "words/source.h"
@@ -27,86 +29,21 @@ using namespace zq70::words;
 
 namespace {
 
-constexpr const char* kWritten = "written";
-constexpr const char* kFailed = "failed";
-constexpr const char* kInterrupted = "interrupted";
-constexpr const char* kVerified = "verified";
-constexpr const char* kMismatch = "mismatch";
-constexpr const char* kReadBackFailed = "read-back failed";
-constexpr const char* kSkipped = "skipped";
-constexpr const char* kNotReached = "-";
-
-// On Windows each 2 ms pump would last a whole scheduler tick without 1 ms timer
-// resolution; it is asked for during transfers only, not while a series waits.
 #ifdef _WIN32
-using TransferTimer = zq70::MillisecondTimer;
+constexpr bool kComPortNames = true;
 #else
-struct TransferTimer {};
+constexpr bool kComPortNames = false;
 #endif
 
-// What one serial command holds for its length: the named port behind the interruption
-// and the progress line.
-class SerialSession {
-  public:
-    SerialSession(const std::string& name, const std::string& device)
-        : name_(name), port_(interruptible(named_serial_port(device))),
-          progress_(is_terminal(stderr)) {}
-
-    const std::string& name() const { return name_; }
-    const zq70::SerialPort& port() const { return port_; }
-    ProgressLine& progress() { return progress_; }
-    static zq70::Pump pump() {
-        return [](int ms) { pause_unless_interrupted(ms); };
-    }
-
-  private:
-    std::string name_;
-    zq70::SerialPort port_;
-    ProgressLine progress_;
+// A port as the user named it, and the device that opens it.
+struct NamedPort {
+    std::string name;
+    std::string device;
 };
 
-struct DeviceOutcome {
-    int exit_code = kExitOk;
-    std::string message; // "" when all went well
-    std::string result;
-    std::string verify;
-    bool cut_short = false; // by Ctrl+C
-};
-
-DeviceOutcome interrupted_outcome(const char* result, const char* verify, const char* what) {
-    return {interruption_exit_code(), std::string("interrupted ") + what, result, verify, true};
-}
-
-// Writes image into the ZQ70 and, with verify, reads it back and compares.
-DeviceOutcome program_device(SerialSession& session, const zq70::DeviceImage& image, bool verify) {
-    [[maybe_unused]] const TransferTimer timer;
-    const zq70::TransferResult written =
-        zq70::serial_write(session.port(), image, session.progress().sink(), SerialSession::pump());
-    session.progress().clear();
-    if (interrupted())
-        return interrupted_outcome(kInterrupted, kNotReached,
-                                   "while writing: the ZQ70 may hold a partly written "
-                                   "configuration; write it again");
-    if (written != zq70::Ok)
-        return {exit_code_of(written),
-                transfer_failure_text(written, Transfer::Write, session.name()), kFailed,
-                kNotReached};
-    if (!verify) return {kExitOk, "", kWritten, kSkipped};
-
-    zq70::DeviceImage back{};
-    const zq70::TransferResult read = zq70::serial_read(
-        session.port(), back, session.progress().sink("Verify: "), SerialSession::pump());
-    session.progress().clear();
-    if (interrupted())
-        return interrupted_outcome(kWritten, kInterrupted,
-                                   "while verifying: the configuration was written but "
-                                   "not verified");
-    if (read != zq70::Ok)
-        return {exit_code_of(read), transfer_failure_text(read, Transfer::ReadBack, session.name()),
-                kWritten, kReadBackFailed};
-    const std::string mismatch = verify_failure_text(image, back);
-    if (!mismatch.empty()) return {kExitVerifyFailed, mismatch, kWritten, kMismatch};
-    return {kExitOk, "", kWritten, kVerified};
+// The port behind the interruption, as every serial command uses it.
+zq70::SerialPort command_port(const NamedPort& port) {
+    return interruptible(named_serial_port(port.device));
 }
 
 // The device behind a --port name, or "" after a usage message.
@@ -122,47 +59,104 @@ std::string device_of_port(const std::string& name) {
     return device;
 }
 
-int write_once(SerialSession& session, const zq70::DeviceImage& image, bool verify) {
-    const DeviceOutcome outcome = program_device(session, image, verify);
+// What the --port values name, each with its device; empty after saying why not.
+std::vector<NamedPort> ports_of(const std::vector<std::string>& given, int& code) {
+    const PortSelection selection = select_ports(given, kComPortNames, system_port_lister());
+    if (!selection.error.empty()) {
+        code = fail(selection.bad_pattern ? kExitUsage : kExitPortOpenFailed, selection.error);
+        return {};
+    }
+    std::vector<NamedPort> ports;
+    for (const std::string& name : selection.names) {
+        const std::string device = device_of_port(name);
+        if (device.empty()) {
+            code = kExitUsage;
+            return {};
+        }
+        ports.push_back({name, device});
+    }
+    if (ports.empty()) code = fail(kExitUsage, "no serial port named");
+    return ports;
+}
+
+// The progress line of one port on a terminal, as a single write and a one-port series
+// show it.
+TransferDisplay line_display(ProgressLine& line) {
+    return {line.sink(), line.sink("Verify: "), [&line] { line.clear(); }, {}};
+}
+
+int write_once(const NamedPort& port, const zq70::DeviceImage& image, bool verify) {
+    ProgressLine line(is_terminal(stderr));
+    const DeviceOutcome outcome =
+        program_device(command_port(port), port.name, image, verify, line_display(line));
     if (!outcome.message.empty()) return fail(outcome.exit_code, outcome.message);
-    say("Written to the ZQ70 on " + session.name() +
-        (verify ? " and verified" : " (not verified)"));
+    say("Written to the ZQ70 on " + port.name + (verify ? " and verified" : " (not verified)"));
     return kExitOk;
 }
 
-int write_series(SerialSession& session, const zq70::DeviceImage& image, bool verify,
-                 const std::string& log) {
-    note("Programming a series on " + session.name() + ": plug in a ZQ70 (Ctrl+C ends the series)");
-    Tally tally;
-    int number = 0;
-    bool cut_short = false;
-    bool log_failed = false;
-    while (wait_for_device(session.port(), true)) {
-        const DeviceOutcome outcome = program_device(session, image, verify);
-        const DeviceRecord record{local_time_text(std::time(nullptr)), ++number, outcome.result,
-                                  outcome.verify};
-        if (!outcome.message.empty())
-            fail(outcome.exit_code, "#" + std::to_string(number) + ": " + outcome.message);
+// A series on one port: the progress line and one line per device, as it has always been.
+int write_series(const NamedPort& port, const zq70::DeviceImage& image, bool verify,
+                 SeriesLog& log) {
+    note("Programming a series on " + port.name + ": plug in a ZQ70 (Ctrl+C ends the series)");
+    ProgressLine line(is_terminal(stderr));
+    const TransferDisplay display = line_display(line);
+    PortState phase = PortState::Waiting;
+    SeriesReport report;
+    report.state = [&](PortState state, int device) {
+        phase = state;
+        if (state == PortState::TakeOff)
+            note("Take ZQ70 #" + std::to_string(device) +
+                 " off the line, then plug in the next one");
+    };
+    report.progress = [&](const std::string& text) {
+        const zq70::ProgressSink& sink =
+            phase == PortState::Verifying ? display.verifying : display.writing;
+        if (sink) sink(text);
+    };
+    report.transfer_ended = display.finished;
+    report.record = [](const DeviceRecord& record, int code, const std::string& message) {
+        if (!message.empty()) fail(code, "#" + std::to_string(record.number) + ": " + message);
         say(record_line(record));
-        if (!log.empty() && !append_to_log(log, record)) {
-            fail(kExitCannotWrite, "cannot write the log " + log);
-            log_failed = true;
-        }
-        tally.written += outcome.result == kWritten;
-        tally.verified += outcome.verify == kVerified;
-        tally.failed += outcome.exit_code != kExitOk;
-        if (outcome.cut_short) {
-            cut_short = true;
-            break;
-        }
-        note("Take ZQ70 #" + std::to_string(number) + " off the line, then plug in the next one");
-        if (!wait_for_device(session.port(), false)) break;
-        note("ZQ70 #" + std::to_string(number) + " removed: waiting for the next one");
+    };
+    report.removed = [](int device) {
+        note("ZQ70 #" + std::to_string(device) + " removed: waiting for the next one");
+    };
+    report.trouble = [](const std::string& text) { fail(kExitCannotWrite, text); };
+    const SeriesOutcome outcome =
+        run_series({command_port(port), port.name, image, verify, &log, {}}, report);
+    say(tally_text(outcome.tally));
+    return series_exit_code(outcome);
+}
+
+// One series per port, each on a thread of its own: the transfers mostly wait on the line,
+// so the ports must not wait for each other.
+int write_many(const std::vector<NamedPort>& ports, const zq70::DeviceImage& image, bool verify,
+               SeriesLog& log) {
+    note("Programming a series on " + std::to_string(ports.size()) +
+         " ports: plug in a ZQ70 on each (Ctrl+C ends the series)");
+    std::vector<std::string> names;
+    for (const NamedPort& port : ports)
+        names.push_back(port.name);
+    SeriesBoard board(names, board_output_here());
+    std::vector<SeriesOutcome> outcomes(ports.size());
+    std::vector<std::thread> threads;
+    for (size_t i = 0; i < ports.size(); ++i) {
+        threads.emplace_back([&, i] {
+            outcomes[i] =
+                run_series({command_port(ports[i]), ports[i].name, image, verify, &log, {}},
+                           board.report_for(i));
+        });
     }
-    say(tally_text(tally));
-    if (cut_short) return interruption_exit_code();
-    if (log_failed) return kExitCannotWrite;
-    return tally.failed > 0 ? kExitSeriesFailed : kExitOk;
+    for (std::thread& thread : threads)
+        thread.join();
+    board.finish(outcomes);
+    SeriesOutcome all;
+    for (const SeriesOutcome& outcome : outcomes) {
+        all.tally += outcome.tally;
+        all.cut_short = all.cut_short || outcome.cut_short;
+        all.log_failed = all.log_failed || outcome.log_failed;
+    }
+    return series_exit_code(all);
 }
 
 } // namespace
@@ -171,12 +165,17 @@ int read_command(const ReadRequest& request) {
     const std::string device = device_of_port(request.port);
     if (device.empty()) return kExitUsage;
     catch_interruptions();
-    SerialSession session(request.port, device);
+    ProgressLine line(is_terminal(stderr));
     zq70::DeviceImage image{};
-    [[maybe_unused]] const TransferTimer timer;
-    const zq70::TransferResult result =
-        zq70::serial_read(session.port(), image, session.progress().sink(), SerialSession::pump());
-    session.progress().clear();
+    zq70::TransferResult result;
+    {
+#ifdef _WIN32
+        const zq70::MillisecondTimer timer;
+#endif
+        result = zq70::serial_read(command_port({request.port, device}), image, line.sink(),
+                                   [](int ms) { pause_unless_interrupted(ms); });
+    }
+    line.clear();
     if (interrupted())
         return fail(interruption_exit_code(),
                     "interrupted: " + request.output + " was not written");
@@ -208,20 +207,24 @@ int read_command(const ReadRequest& request) {
 }
 
 int write_command(const WriteRequest& request) {
-    const std::string device = device_of_port(request.port);
-    if (device.empty()) return kExitUsage;
+    int code = kExitOk;
+    const std::vector<NamedPort> ports = ports_of(request.ports, code);
+    if (ports.empty()) return code;
+    if (ports.size() > 1 && !request.repeat)
+        return fail(kExitUsage, "several ports are programmed only as series: add --repeat");
     Source source;
     std::string message;
     if (!load_source(request.source, source, message)) return fail(kExitBadInput, message);
     if (!source.encodes())
         return fail(kExitBadInput,
                     request.source + ": " + zq70::kEncoderErrorWord + source.refusal);
-    if (!request.log.empty() && !log_is_writable(request.log))
+    SeriesLog log;
+    if (!request.log.empty() && !log.open(request.log, ports.size() > 1))
         return fail(kExitCannotWrite, "cannot write the log " + request.log);
     catch_interruptions();
-    SerialSession session(request.port, device);
-    return request.repeat ? write_series(session, source.image, request.verify, request.log)
-                          : write_once(session, source.image, request.verify);
+    if (!request.repeat) return write_once(ports.front(), source.image, request.verify);
+    if (ports.size() == 1) return write_series(ports.front(), source.image, request.verify, log);
+    return write_many(ports, source.image, request.verify, log);
 }
 
 } // namespace zq70cfg
