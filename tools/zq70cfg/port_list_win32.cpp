@@ -82,9 +82,11 @@ void add_dos_devices(std::vector<PortInfo>& ports) {
         const std::string name = names.data() + at;
         at += static_cast<DWORD>(name.size()) + 1;
         if (windows_device_of(name).empty() || name.find('\\') != std::string::npos) continue;
-        if (std::none_of(ports.begin(), ports.end(),
-                         [&name](const PortInfo& known) { return known.name == name; }))
-            ports.push_back({name});
+        if (std::any_of(ports.begin(), ports.end(),
+                        [&name](const PortInfo& known) { return known.name == name; }))
+            continue;
+        ports.emplace_back();
+        ports.back().name = name;
     }
 }
 

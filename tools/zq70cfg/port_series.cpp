@@ -19,6 +19,12 @@ template <typename Event, typename... Args> void tell(const Event& event, Args&&
 SeriesOutcome run_series(const SeriesSetup& setup, const SeriesReport& report) {
     SeriesOutcome outcome;
     int number = 0;
+    // Told once per change, also across the waits for a device to come and to go.
+    bool available = true;
+    const PortAvailability availability = [&](bool now) {
+        if (now != available) tell(report.port_available, now);
+        available = now;
+    };
     TransferDisplay display;
     display.writing = report.progress;
     display.verifying = report.progress;
@@ -26,7 +32,7 @@ SeriesOutcome run_series(const SeriesSetup& setup, const SeriesReport& report) {
     display.verify_starts = [&] { tell(report.state, PortState::Verifying, number); };
 
     tell(report.state, PortState::Waiting, number);
-    while (wait_for_device(setup.port, true, report.port_available, setup.pause)) {
+    while (wait_for_device(setup.port, true, availability, setup.pause)) {
         ++number;
         tell(report.state, PortState::Writing, number);
         const DeviceOutcome device = program_device(setup.port, setup.port_name, setup.image,
@@ -44,7 +50,7 @@ SeriesOutcome run_series(const SeriesSetup& setup, const SeriesReport& report) {
             break;
         }
         tell(report.state, PortState::TakeOff, number);
-        if (!wait_for_device(setup.port, false, report.port_available, setup.pause)) break;
+        if (!wait_for_device(setup.port, false, availability, setup.pause)) break;
         tell(report.removed, number);
         tell(report.state, PortState::Waiting, number);
     }

@@ -128,8 +128,9 @@ std::string SeriesBoard::redraw_text() {
                          state_text(row), row.last});
         all += row.tally;
     }
-    const std::vector<std::string> lines =
-        table_lines(table, kInAll + tally_text(all) + "  (Ctrl+C ends the series)", output_.width);
+    const std::string footer =
+        kInAll + tally_text(all) + (stopping_ ? "" : "  (Ctrl+C ends the series)");
+    const std::vector<std::string> lines = table_lines(table, footer, output_.width);
     const std::string text = table_redraw(lines, lines_drawn_);
     lines_drawn_ = static_cast<int>(lines.size());
     dirty_ = false;
