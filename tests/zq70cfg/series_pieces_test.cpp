@@ -21,6 +21,7 @@
 #include "series_board.h"
 #include "series_log.h"
 #include "sim/simulated_serial_port.h"
+#include "terminal.h"
 #include "tests/support/temporary_folder.h"
 
 namespace zq70cfg {
@@ -367,6 +368,18 @@ TEST(SeriesBoard, TheTableIsRedrawnInPlaceAndEndsWithEveryPortsLastState) {
     EXPECT_EQ(files.read_out(), "COM3: 1 device written, 1 verified, 0 failed\n"
                                 "COM4: 1 device written, 0 verified, 1 failed\n"
                                 "In all: 2 devices written, 1 verified, 1 failed\n");
+}
+
+TEST(BoardOutput, AFileGetsPlainLinesAndOnWindowsNoConsoleSequences) {
+    BoardFiles files;
+    EXPECT_FALSE(is_terminal(files.err));
+    EXPECT_EQ(terminal_width(files.err), 80);
+#ifdef _WIN32
+    // Where the console cannot take the table's sequences the board falls back to lines.
+    EXPECT_FALSE(enable_terminal_sequences(files.err));
+#else
+    EXPECT_TRUE(enable_terminal_sequences(files.err));
+#endif
 }
 
 TEST(WindowsDeviceIds, UsbIdsAndTheSerialNumberOfAnAdapter) {

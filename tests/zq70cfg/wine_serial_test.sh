@@ -75,6 +75,38 @@ expect ctrl-c-exit-status test "$status" -eq 130
 expect ctrl-c-message grep -q "interrupted while writing" ctrl-c.err
 check write-again-after-ctrl-c 0 write --port COM10 panel.bin
 
+# zq70cfg ports: the COM ports mapped in the prefix, as Wine tells them, and the probe.
+check ports 0 ports
+echo "zq70cfg ports under Wine:"; cat ports.out
+# Wine's SetupAPI knows no COM port, and of the DOS device names it lists the COM ports it
+# mapped when its server started (not those registered since, as here): every line is one
+# of those, and COM9, absent, is never among them.
+expect ports-lines-are-com-ports test "$(grep -cv "^COM[0-9]*$" ports.out)" -eq 0
+expect ports-leaves-out-com9 test "$(grep -c "^COM9$" ports.out)" -eq 0
+check ports-probe 0 ports --probe
+expect probe-lines-have-a-word test "$(grep -cvE "^COM[0-9]+  (ZQ70|no answer|busy|no access|cannot open)$" ports-probe.out)" -eq 0
+
+# Many ports at once over a range (COM9 is absent, so COM7-COM9 takes COM7 and COM8): the
+# bad cell on COM8 never stops COM7; Ctrl+C ends both with a tally each and in all.
+"$wine" "$cfg" write --port COM7-COM9 panel.bin --repeat --log many.csv >many.raw 2>many.rawerr </dev/null &
+cfg_pid=$!
+for _ in $(seq 1 600); do
+  tr -d '\r' <many.raw >many.out
+  grep -q "^COM7: .*#1  written  verified" many.out && grep -q "^COM8: .*#1  written  mismatch" many.out && break
+  sleep 0.1
+done
+kill -INT "$cfg_pid"
+wait "$cfg_pid"
+status=$?
+tr -d '\r' <many.raw >many.out
+tr -d '\r' <many.rawerr >many.err
+expect many-exit-status test "$status" -eq 9
+expect many-com7-tally grep -qx "COM7: 1 device written, 1 verified, 0 failed" many.out
+expect many-com8-tally grep -qx "COM8: 1 device written, 0 verified, 1 failed" many.out
+expect many-in-all grep -qx "In all: 2 devices written, 1 verified, 1 failed" many.out
+expect many-log-port-column grep -q ",written,mismatch,COM8" many.csv
+[ "$status" -eq 9 ] || cat many.out many.err
+
 echo "write with verify under Wine: $(((end - start) / 1000000)) ms"
 echo "wine_serial_test: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

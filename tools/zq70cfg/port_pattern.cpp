@@ -210,8 +210,14 @@ PortLister system_port_lister() {
     };
     lister.com_port_exists = [](const std::string& name) {
 #ifdef _WIN32
-        char target[512];
-        return QueryDosDeviceA(name.c_str(), target, sizeof target) != 0;
+        // Asked of the port itself: Wine, for one, lists only the COM names it mapped when
+        // it started. A port that another program holds is there too.
+        const std::string device = "\\\\.\\" + name;
+        const HANDLE handle = CreateFileA(device.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                          OPEN_EXISTING, 0, nullptr);
+        if (handle == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_ACCESS_DENIED;
+        CloseHandle(handle);
+        return true;
 #else
         (void)name;
         return false;

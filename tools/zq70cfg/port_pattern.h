@@ -14,7 +14,8 @@ namespace zq70cfg {
 struct PortLister {
     // The names in a folder (no "." and ".."); empty when it cannot be read.
     std::function<std::vector<std::string>(const std::string& folder)> folder_entries;
-    // Whether a COM port of that name ("COM7") exists.
+    // Whether a COM port of that name ("COM7") exists (it opens, or another program holds
+    // it).
     std::function<bool(const std::string& com_name)> com_port_exists;
 };
 PortLister system_port_lister();
