@@ -47,10 +47,16 @@ std::string first_line(const std::string& text) {
 
 } // namespace
 
+// Each port's thread stamps its own records: std::localtime's shared result would race.
 std::string local_time_text(std::time_t when) {
     char text[32] = "";
-    if (const std::tm* local = std::localtime(&when))
-        std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", local);
+    std::tm local{};
+#ifdef _WIN32
+    const bool known = localtime_s(&local, &when) == 0;
+#else
+    const bool known = localtime_r(&when, &local) != nullptr;
+#endif
+    if (known) std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
     return text;
 }
 
