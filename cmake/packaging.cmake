@@ -102,16 +102,40 @@ else()
   set(docdir ${CMAKE_INSTALL_DATADIR}/doc/${ZQ70_DEB_PACKAGE})
   install(TARGETS zq70cfg zq70sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
-  # Manual pages from each program's --help and --version; dated by SOURCE_DATE_EPOCH.
+  # The package's architecture and the processor in the archive's name, from the triplet
+  # of the compiler: x86_64-linux-gnu gives amd64 and x86_64, aarch64-linux-gnu arm64 and
+  # aarch64, arm-linux-gnueabihf armhf twice (its triplet's "arm" would not say which ARM).
+  execute_process(COMMAND ${CMAKE_CXX_COMPILER} -dumpmachine
+    OUTPUT_VARIABLE triplet OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+  execute_process(COMMAND ${CMAKE_COMMAND} -E env CC=${CMAKE_C_COMPILER}
+      dpkg-architecture -t ${triplet} -qDEB_HOST_ARCH
+    OUTPUT_VARIABLE deb_architecture OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+  string(REGEX REPLACE "-.*" "" archive_cpu ${triplet})
+  if(deb_architecture STREQUAL "armhf")
+    set(archive_cpu armhf)
+  endif()
+
+  # Manual pages from each program's --help and --version; dated by SOURCE_DATE_EPOCH. A
+  # program built for another processor answers under its emulator (qemu-user), through a
+  # script that help2man can run as the program.
   find_program(ZQ70_HELP2MAN help2man REQUIRED)
   find_program(ZQ70_GZIP gzip REQUIRED)
   set(zq70cfg_summary "ZQ70 configurations as text: show, diff, check, wiring sheet, serial read and write")
   set(zq70sim_summary "simulated ZQ70 keyboard encoder on a serial line")
   set(release_docs)
   foreach(tool zq70cfg zq70sim)
+    set(program $<TARGET_FILE:${tool}>)
+    if(CMAKE_CROSSCOMPILING_EMULATOR)
+      set(program ${staged}/emulated/${tool})
+      list(JOIN CMAKE_CROSSCOMPILING_EMULATOR " " emulator)
+      file(GENERATE OUTPUT ${program}
+        CONTENT "#!/bin/sh\nexec ${emulator} $<TARGET_FILE:${tool}> \"$@\"\n"
+        FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
+          WORLD_READ WORLD_EXECUTE)
+    endif()
     add_custom_command(OUTPUT ${staged}/${tool}.1.gz
       COMMAND ${ZQ70_HELP2MAN} --no-info --no-discard-stderr --section=1
-        --name=${${tool}_summary} --output=${staged}/${tool}.1 $<TARGET_FILE:${tool}>
+        --name=${${tool}_summary} --output=${staged}/${tool}.1 ${program}
       COMMAND ${ZQ70_GZIP} -n -9 -f ${staged}/${tool}.1
       DEPENDS ${tool} VERBATIM)
     list(APPEND release_docs ${staged}/${tool}.1.gz)
@@ -139,11 +163,19 @@ else()
     "is a simulated ZQ70 on a pseudo-terminal, to try the programs without the"
     "hardware.")
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+  set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE ${deb_architecture})
   set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
   set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
-  set(CPACK_ZQ70_LINUX_NAME ${ZQ70_DEB_PACKAGE}-${PROJECT_VERSION}-linux-x86_64)
+  # dpkg-shlibdeps runs in cpack_staging.cmake, where it is told the package's architecture
+  # and, in a cross build, where the target's C library lies.
+  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS OFF)
+  set(CPACK_ZQ70_DEB_HOST_ARCH ${deb_architecture})
+  set(CPACK_ZQ70_TARGET_LIBRARIES "")
+  if(CMAKE_CROSSCOMPILING)
+    set(CPACK_ZQ70_TARGET_LIBRARIES ${CMAKE_FIND_ROOT_PATH}/lib)
+  endif()
+  set(CPACK_ZQ70_LINUX_NAME ${ZQ70_DEB_PACKAGE}-${PROJECT_VERSION}-linux-${archive_cpu})
 endif()
 
 include(CPack)
