@@ -1,4 +1,9 @@
 # CPACK_PRE_BUILD_SCRIPTS: runs on the staged files of each package before CPack packs them.
+if(CPACK_GENERATOR STREQUAL "ZIP")
+  # The portable program runs in the folder it is started from; the launcher that takes
+  # the installed one to the user's own folder would take it away from there.
+  file(REMOVE "${CPACK_TEMPORARY_INSTALL_DIRECTORY}/zq70start.exe")
+endif()
 if(CPACK_GENERATOR STREQUAL "NSIS")
   # The read-me of the portable form has no place in the installed program's folder.
   file(REMOVE "${CPACK_TEMPORARY_INSTALL_DIRECTORY}/README.txt")

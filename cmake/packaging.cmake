@@ -24,7 +24,7 @@ set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/cpack_generators.cmake)
 set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/cpack_staging.cmake)
 
 if(WIN32)
-  install(TARGETS zq70load zq70cfg RUNTIME DESTINATION .)
+  install(TARGETS zq70load zq70cfg zq70start RUNTIME DESTINATION .)
   install(FILES ${ZQ70_GUIDE_HTML} DESTINATION . RENAME guide.html)
   # Notepad before Windows 10 shows a file with bare line feeds as one long line.
   configure_file(${packaging}/README-portable.txt.in ${staged}/README.txt @ONLY NEWLINE_STYLE CRLF)
@@ -56,17 +56,13 @@ if(WIN32)
 ]=])
 
   # The program keeps zq70load.ini in its current folder, and Program Files is not writable
-  # for users: its shortcut starts it in a folder of the installing user's own (SetOutPath
-  # gives a shortcut its working folder). The template has chosen the shell context (all
-  # users for an administrator) by then; it is put back for the shortcuts.
+  # for users. The shortcuts serve every user of the computer (for an administrator's
+  # install), and a shortcut's working folder is one path written out when it is made; so
+  # the program's shortcut runs zq70start.exe, which starts zq70load.exe in the user's own
+  # %LOCALAPPDATA%\ZQ70Load, made at the user's first start. It shows the program's icon.
   set(CPACK_NSIS_CREATE_ICONS_EXTRA [=[
-  SetShellVarContext current
-  CreateDirectory "$LOCALAPPDATA\@ZQ70_NAME@"
-  SetOutPath "$LOCALAPPDATA\@ZQ70_NAME@"
-  StrCmp $SV_ALLUSERS "AllUsers" 0 +2
-    SetShellVarContext all
-  CreateShortCut "$SMPROGRAMS\$STARTMENU_FOLDER\@ZQ70_NAME@.lnk" "$INSTDIR\zq70load.exe"
   SetOutPath "$INSTDIR"
+  CreateShortCut "$SMPROGRAMS\$STARTMENU_FOLDER\@ZQ70_NAME@.lnk" "$INSTDIR\zq70start.exe" "" "$INSTDIR\zq70load.exe" 0
   CreateShortCut "$SMPROGRAMS\$STARTMENU_FOLDER\@ZQ70_NAME@ user guide.lnk" "$INSTDIR\guide.html"
 ]=])
   # Comes after the template has deleted its key under the vendor's, which it leaves behind.
@@ -80,8 +76,9 @@ if(WIN32)
   SectionGetSize 0 $0
   WriteRegDWORD SHCTX "Software\Microsoft\Windows\CurrentVersion\Uninstall\@ZQ70_NAME@" "EstimatedSize" $0
 ]=])
-  # The working folder goes only when empty: the user's zq70load.ini stays. Then the shell
-  # context is set back as un.onInit chose it.
+  # The uninstalling user's working folder goes only when empty: the user's zq70load.ini
+  # stays, as every other user's does. Then the shell context is set back as un.onInit
+  # chose it.
   set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS [=[
   SetShellVarContext current
   RMDir "$LOCALAPPDATA\@ZQ70_NAME@"

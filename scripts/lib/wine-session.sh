@@ -4,6 +4,8 @@
 #   wine_session_start PREFIX LOG_FOLDER [DISPLAY_TO_USE]
 #     prepares the prefix, exports WINEPREFIX, WINEDEBUG, WINEDLLOVERRIDES and DISPLAY.
 #     With a display to use (for example :0) no Xvfb is started.
+#   wine_server_start LOG_FOLDER
+#     starts the persistent server (again, after `wineserver -k`) and Wine's services.
 #   wine_session_stop
 #     ends the programs still running in the prefix, the server and the display.
 
@@ -35,9 +37,15 @@ wine_session_start() {
     [ -n "$wine_xvfb_pid" ] || { echo "$(basename "$0"): could not start Xvfb" >&2; return 1; }
   fi
 
+  wine_server_start "$logs"
+}
+
+# wine_server_start LOG_FOLDER: the persistent server of WINEPREFIX and Wine's background
+# services (again, after `wineserver -k`).
+wine_server_start() {
   # A session of its own: a hang-up of a pseudo-terminal that a test used as a COM port
   # must not reach the server. Its own output (it may dump its state) goes to a log.
-  setsid wineserver -p >"$logs/wineserver.log" 2>&1 &
+  setsid wineserver -p >"$1/wineserver.log" 2>&1 &
   wine_server_pid=$!
 
   # Start Wine's background services now, holding none of our descriptors: started by the
