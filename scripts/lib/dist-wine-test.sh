@@ -57,6 +57,10 @@ install() {
 uninstalled() { [ ! -e "$program_dir" ] && [ ! -e "$menu_dir" ] && ! key_exists "$uninstall_key"; }
 # The uninstaller copies itself to a temporary folder and returns at once; the copy works on.
 uninstall() { wine 'C:\Program Files\ZQ70Load\Uninstall.exe' /S && wait_until 60 uninstalled; }
+# The program started from its Start-menu shortcut; nothing of ours held open by it.
+start_from_menu() {
+  wine start "$menu\\ZQ70Load.lnk" >/dev/null 2>&1 </dev/null && wait_until 30 window_shown
+}
 # port_kept_in FOLDER COMMAND DIGIT: picks a port in the running program, closes it, and
 # finds the port's digit in FOLDER/zq70load.ini.
 port_kept_in() {
