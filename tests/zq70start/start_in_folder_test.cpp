@@ -14,9 +14,17 @@
 #include "tests/support/temporary_folder.h"
 
 namespace fs = std::filesystem;
-using zq70start::start_in_folder;
 
 namespace {
+
+// The launcher's start, "" when the program runs, else what the user is told.
+std::wstring start(const fs::path& program, const fs::path& folder, const STARTUPINFOW& how) {
+    static wchar_t problem[zq70start::kProblemSize];
+    problem[0] = L'\0';
+    const bool started = zq70start::start_in_folder(program.c_str(), folder.c_str(), how, problem);
+    EXPECT_EQ(started, problem[0] == L'\0') << fs::path(problem);
+    return problem;
+}
 
 struct Started {
     fs::path folder;
@@ -68,7 +76,7 @@ class StartInFolder : public ::testing::Test {
 TEST_F(StartInFolder, MakesAMissingFolderAndStartsTheProgramInItAsAsked) {
     how.dwFlags = STARTF_USESHOWWINDOW;
     how.wShowWindow = SW_SHOWMAXIMIZED;
-    ASSERT_EQ(L"", start_in_folder(probe.wstring(), folder.wstring(), how));
+    ASSERT_EQ(L"", start(probe, folder, how));
     const auto started = started_in(folder);
     ASSERT_TRUE(started);
     EXPECT_TRUE(fs::equivalent(started->folder, folder)) << started->folder;
@@ -78,7 +86,7 @@ TEST_F(StartInFolder, MakesAMissingFolderAndStartsTheProgramInItAsAsked) {
 TEST_F(StartInFolder, StartsInAnExistingFolderAndLeavesTheSettingThere) {
     fs::create_directory(folder);
     write(folder / "zq70load.ini", "3");
-    ASSERT_EQ(L"", start_in_folder(probe.wstring(), folder.wstring(), how));
+    ASSERT_EQ(L"", start(probe, folder, how));
     const auto started = started_in(folder);
     ASSERT_TRUE(started);
     EXPECT_TRUE(fs::equivalent(started->folder, folder)) << started->folder;
@@ -88,7 +96,7 @@ TEST_F(StartInFolder, StartsInAnExistingFolderAndLeavesTheSettingThere) {
 
 TEST_F(StartInFolder, AFileInPlaceOfTheFolderIsToldAndKept) {
     write(folder, "mine");
-    const std::wstring problem = start_in_folder(probe.wstring(), folder.wstring(), how);
+    const std::wstring problem = start(probe, folder, how);
     EXPECT_TRUE(contains(problem, folder.wstring())) << fs::path(problem);
     EXPECT_TRUE(contains(problem, L"A file of that name is in the way.")) << fs::path(problem);
     EXPECT_EQ("mine", contents(folder));
@@ -98,7 +106,7 @@ TEST_F(StartInFolder, AFileInPlaceOfTheFolderIsToldAndKept) {
 
 TEST_F(StartInFolder, AFolderThatCannotBeMadeIsToldWithTheSystemsReason) {
     const fs::path nowhere = root / "missing" / "ZQ70Load";
-    const std::wstring problem = start_in_folder(probe.wstring(), nowhere.wstring(), how);
+    const std::wstring problem = start(probe, nowhere, how);
     EXPECT_TRUE(contains(problem, L"cannot make the folder")) << fs::path(problem);
     EXPECT_TRUE(contains(problem, nowhere.wstring())) << fs::path(problem);
     EXPECT_FALSE(contains(problem, L"in the way")) << fs::path(problem);
@@ -107,7 +115,7 @@ TEST_F(StartInFolder, AFolderThatCannotBeMadeIsToldWithTheSystemsReason) {
 
 TEST_F(StartInFolder, AMissingProgramIsToldByItsPath) {
     const fs::path missing = root / "zq70load.exe";
-    const std::wstring problem = start_in_folder(missing.wstring(), folder.wstring(), how);
+    const std::wstring problem = start(missing, folder, how);
     EXPECT_TRUE(contains(problem, L"ZQ70Load cannot start:\n" + missing.wstring()))
         << fs::path(problem);
     EXPECT_TRUE(fs::is_directory(folder));

@@ -7,35 +7,37 @@
 #include <windows.h>
 
 #include <shlobj.h>
-
-#include <string>
+#include <strsafe.h>
 
 #include "start_in_folder.h"
 
+using zq70start::kPathSize;
+
 namespace {
 
-std::wstring folder_of_this_program() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length =
-            GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) return L"";
-        if (length < path.size()) {
-            path.resize(length);
-            return path.substr(0, path.find_last_of(L'\\'));
-        }
-        path.resize(path.size() * 2);
-    }
+wchar_t program[kPathSize];
+wchar_t folder[kPathSize];
+wchar_t problem[zq70start::kProblemSize];
+
+// zq70load.exe beside this program.
+bool find_program() {
+    const DWORD length = GetModuleFileNameW(nullptr, program, kPathSize);
+    if (length == 0 || length >= kPathSize) return false;
+    wchar_t* name = wcsrchr(program, L'\\');
+    if (name == nullptr) return false;
+    *name = L'\0';
+    return SUCCEEDED(StringCchCatW(program, kPathSize, L"\\zq70load.exe"));
 }
 
-// The user's local application data folder, made if the profile has none yet.
-std::wstring local_app_data() {
-    PWSTR path = nullptr;
-    std::wstring result;
-    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, KF_FLAG_CREATE, nullptr, &path)))
-        result = path;
-    CoTaskMemFree(path);
-    return result;
+// ZQ70Load in the user's local application data folder, which is made if the profile has
+// none yet.
+bool find_folder() {
+    PWSTR own = nullptr;
+    const bool found =
+        SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, KF_FLAG_CREATE, nullptr, &own)) &&
+        SUCCEEDED(StringCchPrintfW(folder, kPathSize, L"%ls\\ZQ70Load", own));
+    CoTaskMemFree(own);
+    return found;
 }
 
 } // namespace
@@ -43,12 +45,13 @@ std::wstring local_app_data() {
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     STARTUPINFOW how{};
     GetStartupInfoW(&how);
-    const std::wstring own = local_app_data();
-    const std::wstring problem =
-        own.empty() ? L"ZQ70Load cannot find your local application data folder."
-                    : zq70start::start_in_folder(folder_of_this_program() + L"\\zq70load.exe",
-                                                 own + L"\\ZQ70Load", how);
-    if (problem.empty()) return 0;
-    MessageBoxW(nullptr, problem.c_str(), L"ZQ70Load", MB_OK | MB_ICONERROR);
+    if (!find_program())
+        StringCchCopyW(problem, zq70start::kProblemSize, L"ZQ70Load cannot find its own folder.");
+    else if (!find_folder())
+        StringCchCopyW(problem, zq70start::kProblemSize,
+                       L"ZQ70Load cannot find your local application data folder.");
+    else if (zq70start::start_in_folder(program, folder, how, problem))
+        return 0;
+    MessageBoxW(nullptr, problem, L"ZQ70Load", MB_OK | MB_ICONERROR);
     return 1;
 }

@@ -1,40 +1,42 @@
 #include "start_in_folder.h"
 
+#include <strsafe.h>
+
 namespace zq70start {
 
 namespace {
 
 // The system's own words for an error code, without the line end they come with.
-std::wstring system_text(DWORD error) {
-    wchar_t* text = nullptr;
-    const DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::wstring result = length > 0 ? std::wstring(text, length) : L"";
-    LocalFree(text);
-    while (!result.empty() && (result.back() == L'\n' || result.back() == L'\r'))
-        result.pop_back();
-    return result.empty() ? L"error " + std::to_wstring(error) : result;
+void system_text(DWORD error, wchar_t* text, std::size_t size) {
+    DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                  nullptr, error, 0, text, static_cast<DWORD>(size), nullptr);
+    while (length > 0 && (text[length - 1] == L'\n' || text[length - 1] == L'\r'))
+        text[--length] = L'\0';
+    if (length == 0) StringCchPrintfW(text, size, L"Error %lu.", error);
 }
 
-std::wstring make_folder(const std::wstring& folder) {
-    if (CreateDirectoryW(folder.c_str(), nullptr)) return L"";
+bool folder_ready(const wchar_t* folder, wchar_t* problem) {
+    if (CreateDirectoryW(folder, nullptr)) return true;
     const DWORD error = GetLastError();
-    const DWORD attributes = GetFileAttributesW(folder.c_str());
+    const DWORD attributes = GetFileAttributesW(folder);
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
-        return L"";
-    const std::wstring why = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS
-                                 ? L"A file of that name is in the way."
-                                 : system_text(error);
-    return L"ZQ70Load cannot make the folder it keeps its setting in:\n" + folder + L"\n\n" + why;
+        return true;
+    wchar_t why[512];
+    if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS)
+        StringCchCopyW(why, 512, L"A file of that name is in the way.");
+    else
+        system_text(error, why, 512);
+    StringCchPrintfW(problem, kProblemSize,
+                     L"ZQ70Load cannot make the folder it keeps its setting in:\n%ls\n\n%ls",
+                     folder, why);
+    return false;
 }
 
 } // namespace
 
-std::wstring start_in_folder(const std::wstring& program, const std::wstring& folder,
-                             STARTUPINFOW how) {
-    const std::wstring problem = make_folder(folder);
-    if (!problem.empty()) return problem;
+bool start_in_folder(const wchar_t* program, const wchar_t* folder, STARTUPINFOW how,
+                     wchar_t* problem) {
+    if (!folder_ready(folder, problem)) return false;
 
     // What the launcher's own start brought that is not the window's to have: standard
     // handles (none are inherited) and the C runtime's private data.
@@ -43,14 +45,20 @@ std::wstring start_in_folder(const std::wstring& program, const std::wstring& fo
     how.cbReserved2 = 0;
     how.lpReserved2 = nullptr;
     how.dwFlags &= ~STARTF_USESTDHANDLES;
-    std::wstring command_line = L"\"" + program + L"\"";
+    static wchar_t command_line[kPathSize + 2];
+    StringCchPrintfW(command_line, kPathSize + 2, L"\"%ls\"", program);
     PROCESS_INFORMATION started{};
-    if (!CreateProcessW(program.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        folder.c_str(), &how, &started))
-        return L"ZQ70Load cannot start:\n" + program + L"\n\n" + system_text(GetLastError());
+    if (!CreateProcessW(program, command_line, nullptr, nullptr, FALSE, 0, nullptr, folder, &how,
+                        &started)) {
+        wchar_t why[512];
+        system_text(GetLastError(), why, 512);
+        StringCchPrintfW(problem, kProblemSize, L"ZQ70Load cannot start:\n%ls\n\n%ls", program,
+                         why);
+        return false;
+    }
     CloseHandle(started.hThread);
     CloseHandle(started.hProcess);
-    return L"";
+    return true;
 }
 
 } // namespace zq70start
