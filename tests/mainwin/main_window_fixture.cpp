@@ -1,8 +1,6 @@
 #include "main_window_fixture.h"
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 namespace zq70::testing {
 
@@ -17,17 +15,6 @@ void flush_events(int milliseconds) {
         }
         Sleep(1);
     }
-}
-
-std::string read_file(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
-
-void write_file(const std::string& path, const std::string& content) {
-    std::ofstream(path, std::ios::binary) << content;
 }
 
 void MainWindowTest::SetUp() {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "mainwin/main_window.h"
+#include "tests/support/file_contents.h"
 #include "tests/support/scripted_user.h"
 #include "tests/support/temporary_folder.h"
 
@@ -23,11 +24,10 @@ namespace zq70::testing {
 // Lets the window handle what is queued for it, for at most `milliseconds`.
 void flush_events(int milliseconds = 50);
 
+using test::read_file;
 using test::ScriptedUser;
 using test::TemporaryFolder;
-
-std::string read_file(const std::string& path);
-void write_file(const std::string& path, const std::string& content);
+using test::write_file;
 
 class MainWindowTest : public ::testing::Test {
   protected:

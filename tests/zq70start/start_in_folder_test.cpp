@@ -6,14 +6,16 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <thread>
 
 #include "start_in_folder.h"
+#include "tests/support/file_contents.h"
 #include "tests/support/temporary_folder.h"
 
 namespace fs = std::filesystem;
+using zq70::test::read_file;
+using zq70::test::write_file;
 
 namespace {
 
@@ -49,17 +51,6 @@ std::optional<Started> started_in(const fs::path& folder) {
     return Started{fs::u8path(where), show};
 }
 
-std::string contents(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void write(const fs::path& file, const std::string& text) {
-    std::ofstream(file, std::ios::binary) << text;
-}
-
 bool contains(const std::wstring& text, const std::wstring& part) {
     return text.find(part) != std::wstring::npos;
 }
@@ -85,21 +76,21 @@ TEST_F(StartInFolder, MakesAMissingFolderAndStartsTheProgramInItAsAsked) {
 
 TEST_F(StartInFolder, StartsInAnExistingFolderAndLeavesTheSettingThere) {
     fs::create_directory(folder);
-    write(folder / "zq70load.ini", "3");
+    write_file((folder / "zq70load.ini").string(), "3");
     ASSERT_EQ(L"", start(probe, folder, how));
     const auto started = started_in(folder);
     ASSERT_TRUE(started);
     EXPECT_TRUE(fs::equivalent(started->folder, folder)) << started->folder;
     EXPECT_EQ(-1, started->show);
-    EXPECT_EQ("3", contents(folder / "zq70load.ini"));
+    EXPECT_EQ("3", read_file((folder / "zq70load.ini").string()));
 }
 
 TEST_F(StartInFolder, AFileInPlaceOfTheFolderIsToldAndKept) {
-    write(folder, "mine");
+    write_file(folder.string(), "mine");
     const std::wstring problem = start(probe, folder, how);
     EXPECT_TRUE(contains(problem, folder.wstring())) << fs::path(problem);
     EXPECT_TRUE(contains(problem, L"A file of that name is in the way.")) << fs::path(problem);
-    EXPECT_EQ("mine", contents(folder));
+    EXPECT_EQ("mine", read_file(folder.string()));
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     EXPECT_FALSE(fs::exists(root / "started.txt"));
 }
