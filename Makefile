@@ -2,7 +2,7 @@
 # make check: build natively and run the native tests: the quick check of everyday work.
 # make run:  install what is missing, build, start the program under Wine with a simulated
 #            ZQ70 on COM1 (with no display: under Xvfb, saving a screenshot).
-.PHONY: test check run build native mingw fuzz fuzz-import fuzz-build screenshots dist clean
+.PHONY: test check run build native mingw web-core fuzz fuzz-import fuzz-build screenshots dist clean
 
 test:
 	@scripts/test
@@ -24,6 +24,11 @@ native:
 mingw:
 	@cmake --preset mingw >/dev/null
 	@cmake --build --preset mingw -j2
+
+# The core of the web page in WebAssembly: build/web/web/zq70core.js.
+web-core:
+	@cmake --preset web >/dev/null
+	@cmake --build --preset web -j2
 
 fuzz: fuzz-build
 	@mkdir -p build/fuzz/corpus

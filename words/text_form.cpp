@@ -46,7 +46,9 @@ constexpr int kMostUsersNamed = 4; // users listed in the comment of a [[macro]]
 
 // ---- Writing ----
 
-std::string quoted(std::string_view text) {
+// A TOML basic string. Not named quoted: libc++ would find std::quoted by argument-
+// dependent lookup for a std::string argument and call the two ambiguous.
+std::string toml_string(std::string_view text) {
     static const char kHex[] = "0123456789ABCDEF";
     std::string out = "\"";
     for (const char c : text) {
@@ -70,7 +72,7 @@ void write_list(std::string& out, const char* key, const std::vector<std::string
                 bool may_wrap) {
     std::string line = std::string(key) + " = [";
     for (std::size_t i = 0; i < items.size(); ++i)
-        line += (i > 0 ? ", " : "") + quoted(items[i]);
+        line += (i > 0 ? ", " : "") + toml_string(items[i]);
     line += "]";
     if (!may_wrap || static_cast<int>(line.size()) <= kLineWidth) {
         out += line + "\n";
@@ -78,7 +80,7 @@ void write_list(std::string& out, const char* key, const std::vector<std::string
     }
     out += std::string(key) + " = [\n";
     for (const std::string& item : items)
-        out += "    " + quoted(item) + ",\n";
+        out += "    " + toml_string(item) + ",\n";
     out += "]\n";
 }
 
@@ -105,9 +107,9 @@ void write_options(std::string& out, const Configuration& config) {
     out += "\n[options]\n";
     for (const zq70::OptionGroup& option : zq70::option_groups) {
         const int value = config.*option.field;
-        out += quoted(option.caption) + " = ";
+        out += toml_string(option.caption) + " = ";
         if (const char* item = option_item(option, value))
-            out += quoted(item) + "\n";
+            out += toml_string(item) + "\n";
         else
             out += std::to_string(value) + " # a value that no menu item has\n";
     }
@@ -124,8 +126,8 @@ void write_codes(std::string& out, const Configuration& config) {
         }
         const int code = device_code(config.key_codes[cell.index]);
         if (sends_nothing(config, code)) continue;
-        out += quoted(cell.label) + " = ";
-        out += rs232 ? std::to_string(code) : quoted(key_code_text(config, code));
+        out += toml_string(cell.label) + " = ";
+        out += rs232 ? std::to_string(code) : toml_string(key_code_text(config, code));
         out += "\n";
     }
 }
@@ -252,7 +254,7 @@ class Reader {
             if (section == nullptr) {
                 const std::string what = node.is_table()
                                              ? "unknown table [" + std::string(name) + "]"
-                                             : quoted(name) + " outside a table";
+                                             : toml_string(name) + " outside a table";
                 return refuse(key.source(), what + "; a configuration text has " + kSectionNames);
             }
             *section = node.as_table();
@@ -312,9 +314,9 @@ class Reader {
             if (option == nullptr) {
                 std::string known;
                 for (const zq70::OptionGroup& o : zq70::option_groups)
-                    known += (known.empty() ? "" : ", ") + quoted(o.caption);
+                    known += (known.empty() ? "" : ", ") + toml_string(o.caption);
                 return refuse(key.source(),
-                              "unknown option " + quoted(key.str()) + "; the options are " + known);
+                              "unknown option " + toml_string(key.str()) + "; the options are " + known);
             }
             if (!read_option(*option, node, config)) return false;
         }
@@ -330,21 +332,21 @@ class Reader {
         if (const auto* number = node.as_integer()) {
             if (!image_holds(option.field, number->get()))
                 return refuse(node, std::to_string(number->get()) + " is not a value of " +
-                                        quoted(option.caption) + "; write an item, such as " +
-                                        quoted(option.items[0]));
+                                        toml_string(option.caption) + "; write an item, such as " +
+                                        toml_string(option.items[0]));
             config.*option.field = static_cast<int32_t>(number->get());
             return true;
         }
         const auto* caption = node.as_string();
         if (caption == nullptr)
-            return refuse(node, quoted(option.caption) + " must be an item as text, not " +
+            return refuse(node, toml_string(option.caption) + " must be an item as text, not " +
                                     type_name(node));
         const int value = option_value(option, caption->get());
         if (value < 0) {
             std::string items;
             for (int i = 0; i < option.item_count; ++i)
-                items += (i == 0 ? "" : ", ") + quoted(option.items[i]);
-            return refuse(node, quoted(option.caption) + " has no item " + quoted(caption->get()) +
+                items += (i == 0 ? "" : ", ") + toml_string(option.items[i]);
+            return refuse(node, toml_string(option.caption) + " has no item " + toml_string(caption->get()) +
                                     "; its items are " + items);
         }
         config.*option.field = value;
@@ -409,7 +411,7 @@ class Reader {
             const auto* letter = entry.as_string();
             const int pin = letter ? pin_of_text(letter->get()) : -1;
             if (pin < 0)
-                return refuse(entry, (letter ? quoted(letter->get()) : type_name(entry)) +
+                return refuse(entry, (letter ? toml_string(letter->get()) : type_name(entry)) +
                                          " is not a pin; pins are the letters A to X");
             list.pins[i] = pin;
             pin_nodes_[list.first + i] = &entry;
@@ -510,9 +512,9 @@ class Reader {
             const auto found = labels.find(label);
             if (found == labels.end())
                 return refuse(key.source(),
-                              inputs ? "unknown input " + quoted(label) +
+                              inputs ? "unknown input " + toml_string(label) +
                                            "; inputs are named \"Input 1\", \"Input 2\", ..."
-                                     : "unknown cell " + quoted(label) +
+                                     : "unknown cell " + toml_string(label) +
                                            "; cells are named like \"Row 1 Col 1\"");
             const int index = found->second;
             if (!inside_layout(config, index))
