@@ -14,9 +14,38 @@ namespace {
 struct Findings {
     std::vector<Finding> list;
 
-    void error(const std::string& text) { list.push_back({Severity::Error, text}); }
-    void warn(const std::string& text) { list.push_back({Severity::Warning, text}); }
+    void error(const std::string& text, Target target = {}) {
+        list.push_back({Severity::Error, text, target});
+    }
+    void warn(const std::string& text, Target target = {}) {
+        list.push_back({Severity::Warning, text, target});
+    }
 };
+
+Target option_target(int32_t zq70::Configuration::*field) {
+    for (int i = 0; i < zq70::kOptionGroupCount; ++i) {
+        if (zq70::option_groups[i].field == field) return {Target::Kind::Option, i};
+    }
+    return {};
+}
+
+Target cell_target(int index) {
+    return {Target::Kind::Cell, index};
+}
+
+Target macro_target(int slot, int word = -1) {
+    return {Target::Kind::Macro, slot, LineKind::Column, word};
+}
+
+// The line at a place of the pin list: the columns, then the rows, then the inputs.
+Target line_target(const zq70::Configuration& config, int place) {
+    const Layout layout = layout_of(config);
+    if (place < 0) return {};
+    if (place < layout.columns) return {Target::Kind::Line, place, LineKind::Column};
+    place -= layout.columns;
+    if (place < layout.rows) return {Target::Kind::Line, place, LineKind::Row};
+    return {Target::Kind::Line, place - layout.rows, LineKind::Input};
+}
 
 // The encoder's refusals in its own words; finding_line gives the "Error: " of its message
 // box back to every error alike. The encoder stops at its first refusal, so a doubled pin
@@ -31,7 +60,9 @@ void check_encoder(const zq70::Configuration& config, Findings& findings) {
     zq70::EncodeCheck check = zq70::check_encoding(config);
     if (check.refusal == zq70::EncodeRefusal::MacrosTooLarge)
         check.refusal = zq70::EncodeRefusal::None;
-    if (check.refusal != zq70::EncodeRefusal::None) findings.error(zq70::refusal_text(check));
+    // A doubled pin points at the later of its two lines, the one more likely just changed.
+    if (check.refusal != zq70::EncodeRefusal::None)
+        findings.error(zq70::refusal_text(check), line_target(config, check.second_entry));
     if (check.macro_overflow() > 0) {
         check.refusal = zq70::EncodeRefusal::MacrosTooLarge;
         findings.error(zq70::refusal_text(check));
@@ -52,15 +83,17 @@ void check_make_only(const zq70::Configuration& config, int32_t zq70::Configurat
     const zq70::OptionGroup& option = words_of(field);
     if (config.*field != 1 || offered) return;
     findings.warn(std::string(option.caption) + ": " + option_setting(option, config) + " while " +
-                  words_of(ruling).caption + " is " + option_setting(words_of(ruling), config) +
-                  "; the menu offers it only when " + offered_when);
+                      words_of(ruling).caption + " is " + option_setting(words_of(ruling), config) +
+                      "; the menu offers it only when " + offered_when,
+                  option_target(field));
 }
 
 void check_options(const zq70::Configuration& config, Findings& findings) {
     for (const zq70::OptionGroup& option : zq70::option_groups) {
         if (option_item(option, config.*option.field) == nullptr)
             findings.warn(std::string(option.caption) + ": " + option_setting(option, config) +
-                          " is none of the menu's items");
+                              " is none of the menu's items",
+                          option_target(option.field));
     }
     check_make_only(config, &zq70::Configuration::keyboard_make_break,
                     zq70::keyboard_make_only_enabled(config), &zq70::Configuration::keyboard_output,
@@ -94,7 +127,7 @@ std::string code_problem(const zq70::Configuration& config, int code) {
 void check_codes(const zq70::Configuration& config, Findings& findings) {
     for (const Cell& cell : cells_of(config)) {
         const std::string problem = code_problem(config, config.key_codes[cell.index]);
-        if (!problem.empty()) findings.warn(cell.label + ": " + problem);
+        if (!problem.empty()) findings.warn(cell.label + ": " + problem, cell_target(cell.index));
     }
 }
 
@@ -111,23 +144,27 @@ std::vector<bool> macros_run(const zq70::Configuration& config) {
 struct Step {
     std::string where; // "Macro 1 make step 2"
     int word;
+    int place; // of the word in the slot, 0..31
 };
 
 // A key pressed by one sequence and released by neither stays held on the computer; a
 // release that no step of the macro answers is as likely a slip. Matched over both
 // sequences, so a macro that holds a key while its input is made is fine.
-void check_steps(const std::string& label, const zq70::MacroSlot& slot, Findings& findings) {
+void check_steps(int s, const zq70::MacroSlot& slot, Findings& findings) {
+    const std::string label = macro_label(s);
     std::vector<Step> steps;
     for (bool break_sequence : {false, true}) {
         const std::vector<int> played = played_steps(slot, break_sequence);
+        const std::vector<int> places = played_words(slot, break_sequence);
         for (std::size_t k = 0; k < played.size(); ++k) {
             steps.push_back(
                 {label + (break_sequence ? " break step " : " make step ") + std::to_string(k + 1),
-                 played[k]});
+                 played[k], places[k]});
         }
     }
     if (steps.empty()) {
-        findings.warn(label + ": has no steps, so a cell that runs it does nothing");
+        findings.warn(label + ": has no steps, so a cell that runs it does nothing",
+                      macro_target(s));
         return;
     }
     bool pressed[128] = {};
@@ -137,7 +174,8 @@ void check_steps(const std::string& label, const zq70::MacroSlot& slot, Findings
         const int key = step.word & 0x7F;
         if (key_text(key).empty()) {
             findings.warn(step.where + ": " + step_text(step.word) + ": key number " +
-                          std::to_string(key) + " names no key");
+                              std::to_string(key) + " names no key",
+                          macro_target(s, step.place));
             continue;
         }
         (zq70::is_break_step(step.word) ? released : pressed)[key] = true;
@@ -148,10 +186,12 @@ void check_steps(const std::string& label, const zq70::MacroSlot& slot, Findings
         if (zq70::is_delay_step(step.word) || key_text(key).empty() || told[key]) continue;
         if (pressed[key] && !released[key]) {
             findings.warn(step.where + ": " + step_text(step.word) +
-                          ", and no step releases it: the key stays held on the computer");
+                              ", and no step releases it: the key stays held on the computer",
+                          macro_target(s, step.place));
         } else if (released[key] && !pressed[key]) {
             findings.warn(step.where + ": " + step_text(step.word) +
-                          ", and no step of the macro presses it");
+                              ", and no step of the macro presses it",
+                          macro_target(s, step.place));
         }
         told[key] = true;
     }
@@ -175,11 +215,12 @@ void check_macros(const zq70::Configuration& config, Findings& findings) {
         const std::string label = macro_label(s);
         if (position != s) {
             findings.warn(label + ": the macros in use do not run on from " + macro_label(0) +
-                          ", so the ZQ70 would play this one as " + macro_label(position));
+                              ", so the ZQ70 would play this one as " + macro_label(position),
+                          macro_target(s));
         }
         ++position;
-        check_steps(label, config.macros[s], findings);
-        if (!run[s]) findings.warn(label + ": no cell or input runs it");
+        check_steps(s, config.macros[s], findings);
+        if (!run[s]) findings.warn(label + ": no cell or input runs it", macro_target(s));
     }
 }
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "config/configuration.h"
+#include "device_view.h"
 
 namespace zq70::words {
 
@@ -12,9 +13,21 @@ namespace zq70::words {
 // not what was meant. Info: a figure worth knowing (the macro memory used), always given.
 enum class Severity { Error, Warning, Info };
 
+// What a finding is about, so that an editor can select it.
+struct Target {
+    enum class Kind { None, Option, Cell, Line, Macro };
+    Kind kind = Kind::None;
+    // Option: into option_groups; Cell: into key_codes (cells and inputs); Line: into the
+    // pin table of line; Macro: the slot.
+    int index = -1;
+    LineKind line = LineKind::Column;
+    int word = -1; // Macro: the step word 0..31 the finding is about; -1 for the whole macro
+};
+
 struct Finding {
     Severity severity;
     std::string text; // without the severity word: "Pin A is used for multiple scan lines"
+    Target target{};
 };
 
 // Errors first, then warnings, then the one information line; each group in a stable order

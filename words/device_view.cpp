@@ -72,12 +72,19 @@ bool macro_written(const zq70::Configuration& config, int slot) {
            slot < zq70::kUsableMacroSlots && config.macros[slot].in_use != 0;
 }
 
-std::vector<int> played_steps(const zq70::MacroSlot& slot, bool break_sequence) {
-    std::vector<int> steps;
+std::vector<int> played_words(const zq70::MacroSlot& slot, bool break_sequence) {
+    std::vector<int> places;
     const int first = break_sequence ? zq70::kStepsPerSequence : 0;
     for (int i = first; i < first + zq70::kStepsPerSequence; ++i) {
-        const int word = slot.steps[i];
-        if (zq70::step_size(word) == 0) continue;
+        if (zq70::step_size(slot.steps[i]) != 0) places.push_back(i);
+    }
+    return places;
+}
+
+std::vector<int> played_steps(const zq70::MacroSlot& slot, bool break_sequence) {
+    std::vector<int> steps;
+    for (const int place : played_words(slot, break_sequence)) {
+        const int word = slot.steps[place];
         steps.push_back(zq70::is_delay_step(word) ? word & 0xFFFF : word & 0xFF);
     }
     return steps;

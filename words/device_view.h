@@ -66,6 +66,8 @@ bool macro_written(const zq70::Configuration& config, int slot);
 // The steps that one sequence plays, as the image stores them: the non-empty words in
 // order (the encoder skips gaps), a key step reduced to its byte, a delay to marker and count.
 std::vector<int> played_steps(const zq70::MacroSlot& slot, bool break_sequence);
+// The places 0..31 of those steps' words in the slot, in the same order.
+std::vector<int> played_words(const zq70::MacroSlot& slot, bool break_sequence);
 // "press L Ctrl, press A, release A" or "(none)".
 std::string steps_words(const std::vector<int>& steps);
 

@@ -79,6 +79,7 @@ bool load_text(const std::string& path, const std::string& text, Source& source,
     TextError error;
     zq70::reset_configuration(source.config);
     if (!import_text(text, source.config, source.image, error)) {
+        source.text_error = error;
         std::string place = path;
         if (error.line > 0)
             place += ":" + std::to_string(error.line) + ":" + std::to_string(error.column);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "config/image.h"
+#include "text_form.h"
 
 namespace zq70::words {
 
@@ -17,6 +18,9 @@ struct Source {
     // scan lines"; for a text that load_source refuses for it, with its place after it);
     // "" when it takes it. Only an image file can load and still be refused.
     std::string refusal;
+    // Why a text was refused, with its line and column, for a reader that shows the place
+    // itself (the web page); the message of load_source says the same in one line.
+    TextError text_error;
 
     bool encodes() const { return refusal.empty(); }
 };

@@ -275,6 +275,46 @@ TEST(Check, ErrorsAndWarnings) {
     }
 }
 
+// The page selects what a finding is about: the later line of a doubled pin, the cell, the
+// option, the macro and the very step word, also behind a gap in the sequence.
+TEST(Check, EachFindingPointsAtWhatItIsAbout) {
+    Configuration config = defaults();
+    config.column_pins[3] = 20; // pin U, also Row 9's
+    config.baud_rate = 7;
+    config.key_codes[cell_index(0, 1)] = 14;
+    set_macro(config, 0, {0, 0, make_step(kLeftCtrl)}, {break_step(kLeftShift)});
+    config.key_codes[cell_index(2, 0)] = zq70::macro_code_of_slot(0);
+    set_macro(config, 1, {make_step(kA), break_step(kA)}, {});
+
+    using Kind = Target::Kind;
+    struct Expected {
+        Kind kind;
+        int index;
+        LineKind line;
+        int word;
+    };
+    const std::vector<Expected> expected = {
+        {Kind::Line, 8, LineKind::Row, -1},      // Pin U is used for multiple scan lines
+        {Kind::Option, 5, LineKind::Column, -1}, // Baud Rate Setting: value 7
+        {Kind::Cell, cell_index(0, 1), LineKind::Column, -1}, // key number 14
+        {Kind::Macro, 0, LineKind::Column, 2},                // press L Ctrl, never released
+        {Kind::Macro, 0, LineKind::Column, 16},               // release L Sft, never pressed
+        {Kind::Macro, 1, LineKind::Column, -1},               // no cell runs Macro 2
+        {Kind::None, -1, LineKind::Column, -1},               // the memory line
+    };
+    const std::vector<Finding> findings = check_configuration(config);
+    ASSERT_EQ(findings.size(), expected.size()) << testing::PrintToString(check_lines(config));
+    for (std::size_t i = 0; i < findings.size(); ++i) {
+        const Target& target = findings[i].target;
+        EXPECT_EQ(target.kind, expected[i].kind) << findings[i].text;
+        EXPECT_EQ(target.index, expected[i].index) << findings[i].text;
+        if (target.kind == Kind::Line) {
+            EXPECT_EQ(target.line, expected[i].line) << findings[i].text;
+        }
+        EXPECT_EQ(target.word, expected[i].word) << findings[i].text;
+    }
+}
+
 bool has_line(const std::string& text, const std::string& line) {
     return ("\n" + text).find("\n" + line + "\n") != std::string::npos;
 }

@@ -11,12 +11,12 @@
 #include "exit_codes.h"
 #include "interruption.h"
 #include "link/serial_transfer.h"
+#include "link/transfer_report.h"
 #include "output_file.h"
 #include "port_name.h"
 #include "progress_line.h"
 #include "series_log.h"
 #include "sim/simulated_serial_port.h"
-#include "transfer_report.h"
 #include "words/source.h"
 
 namespace zq70cfg {
@@ -25,6 +25,10 @@ using namespace zq70::words;
 namespace {
 
 using zq70::DeviceImage;
+using zq70::differing_addresses;
+using zq70::Transfer;
+using zq70::transfer_failure_text;
+using zq70::verify_failure_text;
 
 TEST(PortName, ComPortsOneTo256InEveryWindowsSpelling) {
     EXPECT_EQ(windows_device_of("COM1"), "\\\\.\\COM1");

@@ -3,7 +3,7 @@
 #include "exit_codes.h"
 #include "interruption.h"
 #include "link/serial_transfer.h"
-#include "transfer_report.h"
+#include "link/transfer_report.h"
 
 #ifdef _WIN32
 #include "link/keyboard_platform_win32.h"
@@ -22,8 +22,8 @@ using TransferTimer = zq70::MillisecondTimer;
 struct TransferTimer {};
 #endif
 
-DeviceOutcome interrupted_outcome(const char* result, const char* verify, const char* what) {
-    return {interruption_exit_code(), std::string("interrupted ") + what, result, verify, true};
+DeviceOutcome interrupted_outcome(const char* result, const char* verify, const char* message) {
+    return {interruption_exit_code(), message, result, verify, true};
 }
 
 void call(const std::function<void()>& step) {
@@ -46,12 +46,11 @@ DeviceOutcome program_device(const zq70::SerialPort& port, const std::string& po
     const zq70::TransferResult written = zq70::serial_write(port, image, display.writing, pump);
     call(display.finished);
     if (interrupted())
-        return interrupted_outcome(kInterrupted, kNotReached,
-                                   "while writing: the ZQ70 may hold a partly written "
-                                   "configuration; write it again");
+        return interrupted_outcome(kInterrupted, kNotReached, zq70::kInterruptedWriting);
     if (written != zq70::Ok)
-        return {exit_code_of(written), transfer_failure_text(written, Transfer::Write, port_name),
-                kFailed, kNotReached};
+        return {exit_code_of(written),
+                zq70::transfer_failure_text(written, zq70::Transfer::Write, port_name), kFailed,
+                kNotReached};
     if (!verify) return {kExitOk, "", kWritten, kSkipped};
 
     call(display.verify_starts);
@@ -59,13 +58,12 @@ DeviceOutcome program_device(const zq70::SerialPort& port, const std::string& po
     const zq70::TransferResult read = zq70::serial_read(port, back, display.verifying, pump);
     call(display.finished);
     if (interrupted())
-        return interrupted_outcome(kWritten, kInterrupted,
-                                   "while verifying: the configuration was written but "
-                                   "not verified");
+        return interrupted_outcome(kWritten, kInterrupted, zq70::kInterruptedVerifying);
     if (read != zq70::Ok)
-        return {exit_code_of(read), transfer_failure_text(read, Transfer::ReadBack, port_name),
-                kWritten, kReadBackFailed};
-    const std::string mismatch = verify_failure_text(image, back);
+        return {exit_code_of(read),
+                zq70::transfer_failure_text(read, zq70::Transfer::ReadBack, port_name), kWritten,
+                kReadBackFailed};
+    const std::string mismatch = zq70::verify_failure_text(image, back);
     if (!mismatch.empty()) return {kExitVerifyFailed, mismatch, kWritten, kMismatch};
     return {kExitOk, "", kWritten, kVerified};
 }

@@ -2,6 +2,8 @@
 // keeps its meaning; --help and the README show the same table.
 #pragma once
 
+#include "link/transfer_result.h"
+
 namespace zq70cfg {
 
 enum ExitCode : int {
@@ -17,6 +19,15 @@ enum ExitCode : int {
     kExitSeriesFailed = 9,   // write --repeat: at least one device failed
     kExitInterrupted = 130,  // Ctrl+C cut a transfer short (128 + the signal number)
 };
+
+// The exit code of a transfer's result.
+inline int exit_code_of(zq70::TransferResult result) {
+    switch (result) {
+    case zq70::Ok: return kExitOk;
+    case zq70::PortOpenFailed: return kExitPortOpenFailed;
+    default: return kExitTransferFailed;
+    }
+}
 
 inline constexpr const char* kExitCodeTable = R"(Exit codes:
   0    success (diff: no differences; check: nothing found)

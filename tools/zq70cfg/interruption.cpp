@@ -1,10 +1,11 @@
 #include "interruption.h"
 
+#include "link/stoppable_port.h"
+
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <csignal>
-#include <memory>
 #include <thread>
 
 #ifdef _WIN32
@@ -32,26 +33,6 @@ void on_signal(int signal_number) {
     note_interruption(signal_number);
 }
 #endif
-
-struct InterruptiblePort {
-    zq70::SerialPort inner;
-    bool stopped = false;
-
-    bool open() {
-        stopped = false;
-        return inner.open();
-    }
-    bool configure() { return inner.configure(); }
-    void send_byte(uint8_t byte) {
-        if (!stopped) inner.send_byte(byte);
-    }
-    int receive_byte(int timeout_ms) {
-        stopped = stopped || interrupted();
-        return stopped ? -1 : inner.receive_byte(timeout_ms);
-    }
-    void discard_input() { inner.discard_input(); }
-    void close() { inner.close(); }
-};
 
 } // namespace
 
@@ -88,9 +69,7 @@ void catch_interruptions() {
 }
 
 zq70::SerialPort interruptible(zq70::SerialPort port) {
-    auto state = std::make_shared<InterruptiblePort>();
-    state->inner = std::move(port);
-    return zq70::bind_serial_port(state);
+    return zq70::stoppable(std::move(port), interrupted);
 }
 
 bool pause_unless_interrupted(int ms) {

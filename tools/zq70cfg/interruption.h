@@ -19,9 +19,8 @@ int interruption_exit_code();
 void note_interruption(int signal_number);
 void forget_interruption();
 
-// The port with the interruption in front of it: once an answer is awaited after the note,
-// that answer and every later one is missing, and no further byte is sent. A command
-// already on its way is sent whole, so the device is never left inside a command.
+// The port with the interruption in front of it (link/stoppable_port.h): a command already
+// on its way is sent whole, every later answer is missing.
 zq70::SerialPort interruptible(zq70::SerialPort port);
 
 // Sleeps for ms milliseconds, or less when interrupted; false when interrupted.

@@ -8,6 +8,7 @@
 #include "exit_codes.h"
 #include "interruption.h"
 #include "link/serial_transfer.h"
+#include "link/transfer_report.h"
 #include "output_file.h"
 #include "port_name.h"
 #include "port_pattern.h"
@@ -15,7 +16,6 @@
 #include "progress_line.h"
 #include "series_board.h"
 #include "series_log.h"
-#include "transfer_report.h"
 #include "words/source.h"
 #include "words/text_form.h"
 
@@ -181,7 +181,7 @@ int read_command(const ReadRequest& request) {
                     "interrupted: " + request.output + " was not written");
     if (result != zq70::Ok)
         return fail(exit_code_of(result),
-                    transfer_failure_text(result, Transfer::Read, request.port));
+                    zq70::transfer_failure_text(result, zq70::Transfer::Read, request.port));
 
     zq70::Configuration config;
     zq70::reset_configuration(config);

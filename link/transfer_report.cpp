@@ -1,16 +1,15 @@
 #include "transfer_report.h"
 
 #include "config/text_format.h"
-#include "exit_codes.h"
 
-namespace zq70cfg {
+namespace zq70 {
 
 namespace {
 
 constexpr size_t kAddressesNamed = 8;
 
 std::string hex_byte(int value) {
-    return zq70::format_text("0x%02X", value & 0xFF);
+    return format_text("0x%02X", value & 0xFF);
 }
 
 const char* failed_transfer_text(Transfer transfer) {
@@ -24,40 +23,31 @@ const char* failed_transfer_text(Transfer transfer) {
 
 } // namespace
 
-std::string transfer_failure_text(zq70::TransferResult result, Transfer transfer,
+std::string transfer_failure_text(TransferResult result, Transfer transfer,
                                   const std::string& port_name) {
     switch (result) {
-    case zq70::Ok: return "";
-    case zq70::PortOpenFailed:
+    case Ok: return "";
+    case PortOpenFailed:
         return "cannot open " + port_name +
                " (absent, in use by another program, or not a serial port)";
-    case zq70::TransferFailed:
+    case TransferFailed:
         return std::string(failed_transfer_text(transfer)) + " (no answer or a wrong answer)";
-    case zq70::DeviceNotFound: return "the ZQ70 was not found on " + port_name;
+    case DeviceNotFound: return "the ZQ70 was not found on " + port_name;
     default:
         return std::string(failed_transfer_text(transfer)) + " (code " +
                std::to_string(static_cast<int>(result)) + ")";
     }
 }
 
-int exit_code_of(zq70::TransferResult result) {
-    switch (result) {
-    case zq70::Ok: return kExitOk;
-    case zq70::PortOpenFailed: return kExitPortOpenFailed;
-    default: return kExitTransferFailed;
-    }
-}
-
-std::vector<int> differing_addresses(const zq70::DeviceImage& wrote,
-                                     const zq70::DeviceImage& read) {
+std::vector<int> differing_addresses(const DeviceImage& wrote, const DeviceImage& read) {
     std::vector<int> addresses;
-    for (int i = 0; i < zq70::kImageSize; ++i) {
+    for (int i = 0; i < kImageSize; ++i) {
         if (wrote[i] != read[i]) addresses.push_back(i);
     }
     return addresses;
 }
 
-std::string verify_failure_text(const zq70::DeviceImage& wrote, const zq70::DeviceImage& read) {
+std::string verify_failure_text(const DeviceImage& wrote, const DeviceImage& read) {
     const std::vector<int> addresses = differing_addresses(wrote, read);
     if (addresses.empty()) return "";
     const int first = addresses.front();
@@ -72,4 +62,4 @@ std::string verify_failure_text(const zq70::DeviceImage& wrote, const zq70::Devi
     return text;
 }
 
-} // namespace zq70cfg
+} // namespace zq70
