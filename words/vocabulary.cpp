@@ -86,6 +86,16 @@ std::string key_text(int key) {
     return single_ampersands(zq70::key_name(key, true));
 }
 
+std::string key_long_text(int key) {
+    if (key_text(key).empty()) return {};
+    return single_ampersands(zq70::key_name(key, false));
+}
+
+std::string key_button_text(int key) {
+    if (key_text(key).empty()) return {};
+    return single_ampersands(zq70::key_button_caption(key));
+}
+
 int key_of_text(std::string_view text) {
     // Both names of every key, lowered once: an import looks up every cell and step.
     static const std::vector<std::pair<std::string, int>> names = [] {

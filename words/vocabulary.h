@@ -21,6 +21,10 @@ int pin_of_text(std::string_view text);
 // doubled ampersand of button captions made single ("7 &"). Empty for a number without a
 // name.
 std::string key_text(int key);
+// The long name, and the caption of the key's button in "Select a key", read the same way;
+// empty for a number without a name.
+std::string key_long_text(int key);
+std::string key_button_text(int key);
 // Key number of a short or long catalogue name (case-insensitive, single ampersand), or -1.
 int key_of_text(std::string_view text);
 
