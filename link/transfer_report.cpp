@@ -39,6 +39,10 @@ std::string transfer_failure_text(TransferResult result, Transfer transfer,
     }
 }
 
+std::string port_lost_text(Transfer transfer) {
+    return std::string(failed_transfer_text(transfer)) + " (the serial port went away)";
+}
+
 std::vector<int> differing_addresses(const DeviceImage& wrote, const DeviceImage& read) {
     std::vector<int> addresses;
     for (int i = 0; i < kImageSize; ++i) {

@@ -18,6 +18,10 @@ enum class Transfer { Read, Write, ReadBack };
 std::string transfer_failure_text(TransferResult result, Transfer transfer,
                                   const std::string& port_name);
 
+// The message of a transfer that ended because the port went away (a USB adapter pulled
+// out): "error while writing to the ZQ70 (the serial port went away)".
+std::string port_lost_text(Transfer transfer);
+
 // Addresses where the two images differ, in address order.
 std::vector<int> differing_addresses(const DeviceImage& wrote, const DeviceImage& read);
 // "" when the images are equal; otherwise "verify failed: 3 bytes differ, first at 144
