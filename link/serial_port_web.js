@@ -185,7 +185,10 @@ class ZQ70SerialLink {
 
   async close() {
     if (!this.isOpen) return;
-    this.flush();
+    // Bytes of a command whose answer was never awaited (the transfer was stopped before
+    // it) stay unsent: only whole commands reach the device.
+    if (this.outgoing.length > 0) this.note('not sent: ' + this.outgoing.length + ' bytes');
+    this.outgoing = [];
     this.closing = true;
     if (this.waiter) this.waiter.settle(-1);
     try {
