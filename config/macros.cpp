@@ -8,14 +8,6 @@ bool valid_slot(int slot) {
     return slot >= 0 && slot < kUsableMacroSlots;
 }
 
-int slot_size(const MacroSlot& slot) {
-    int bytes = 0;
-    for (int word : slot.steps)
-        bytes += step_size(word);
-    // The two sequence lengths are only paid for by a macro that plays something.
-    return bytes > 0 ? bytes + 2 : 0;
-}
-
 bool slot_referenced(const Configuration& config, int slot) {
     const int code = macro_code_of_slot(slot);
     for (int key_code : config.key_codes) {
@@ -26,10 +18,18 @@ bool slot_referenced(const Configuration& config, int slot) {
 
 } // namespace
 
+int macro_slot_memory(const MacroSlot& slot) {
+    int bytes = 0;
+    for (int word : slot.steps)
+        bytes += step_size(word);
+    // The two sequence lengths are only paid for by a macro that plays something.
+    return bytes > 0 ? bytes + 2 : 0;
+}
+
 int macro_memory_used(const Configuration& config) {
     int used = 0;
     for (int s = 0; s < kUsableMacroSlots; ++s) {
-        if (config.macros[s].in_use) used += slot_size(config.macros[s]);
+        if (config.macros[s].in_use) used += macro_slot_memory(config.macros[s]);
     }
     return used;
 }

@@ -9,6 +9,8 @@ namespace zq70 {
 // Bytes that all macros in use take in the device's 336-byte macro area: one per key step,
 // two per delay step, plus two length bytes for a macro with at least one step.
 int macro_memory_used(const Configuration& config);
+// The share of one macro in use: its steps, and the two length bytes when it has any.
+int macro_slot_memory(const MacroSlot& slot);
 
 // Gives slot s back: the last slot in use moves into s and every cell that named it is
 // renumbered. Cells that name s itself are the caller's business.

@@ -1,29 +1,12 @@
 // "Delay" and "Key Code": a number field with OK and Cancel, one procedure for both.
 #include "dialogs.h"
 
-#include <climits>
 #include <string>
 
+#include "edit/number_entry.h"
 #include "res/resource_ids.h"
 
 namespace {
-
-// The field as an unsigned decimal number. Digits beyond what an int holds saturate, so a
-// long number reads as the largest one (callers limit it to their range) and never wraps
-// round to a negative value that would count as Cancel. Anything but digits reads 0.
-int entry_number(const std::string& text) {
-    const auto first = text.find_first_not_of(' ');
-    const auto last = text.find_last_not_of(' ');
-    if (first == std::string::npos) return 0;
-    int value = 0;
-    for (auto i = first; i <= last; ++i) {
-        const char c = text[i];
-        if (c < '0' || c > '9') return 0;
-        const int digit = c - '0';
-        value = value > (INT_MAX - digit) / 10 ? INT_MAX : value * 10 + digit;
-    }
-    return value;
-}
 
 std::string field_text(HWND dialog) {
     HWND field = GetDlgItem(dialog, IDC_NUMBER_FIELD);
@@ -37,7 +20,7 @@ std::string field_text(HWND dialog) {
 void on_command(HWND dialog, int id) {
     switch (id) {
     case IDOK:
-    case IDC_NUMBER_OK: EndDialog(dialog, entry_number(field_text(dialog))); break;
+    case IDC_NUMBER_OK: EndDialog(dialog, zq70::edit::entry_number(field_text(dialog))); break;
     case IDC_NUMBER_CANCEL: EndDialog(dialog, -1); break;
     }
 }

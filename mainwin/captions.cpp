@@ -1,6 +1,5 @@
 #include "captions.h"
 
-#include "config/key_names.h"
 #include "config/text_format.h"
 #include "grid.h"
 #include "main_window_texts.h"
@@ -23,31 +22,6 @@ void show_pin_line(HWND label, HWND box, const char* format, int line, int pin) 
 }
 
 } // namespace
-
-std::string macro_caption(const MacroSlot& slot) {
-    std::string caption = "Macro\n(";
-    int named = 0;
-    for (int step : slot.steps) {
-        if (step == 0) continue;
-        if (named == 2) {
-            caption += ", ...";
-            break;
-        }
-        if (named == 1) caption += ", ";
-        caption += key_name(step, true);
-        ++named;
-    }
-    return caption + ")";
-}
-
-std::string key_caption(const Configuration& config, int code) {
-    if (config.switches_keypad_to == kSwitchesToRs232) {
-        if (code == kRs232NotUsed) return kNotUsedCaption;
-        return format_text(kRs232CaptionFormat, code, code);
-    }
-    if (is_macro_code(code)) return macro_caption(config.macros[slot_of_macro_code(code)]);
-    return key_name(code, false);
-}
 
 void refresh_captions(MainWindow& m) {
     const Configuration& config = m.session->config;

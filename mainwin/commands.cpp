@@ -1,14 +1,11 @@
 #include "commands.h"
 
-#include <algorithm>
-#include <cstring>
-
 #include "captions.h"
 #include "config/files.h"
 #include "config/options.h"
 #include "device_commands.h"
 #include "dialogs/dialogs.h"
-#include "main_window_texts.h"
+#include "edit/option_edit.h"
 #include "menu_marks.h"
 #include "res/resource_ids.h"
 
@@ -50,33 +47,19 @@ void exit_program(MainWindow& m) {
 }
 
 void choose_option(MainWindow& m, int command) {
-    Configuration& config = m.session->config;
     const OptionGroup& group = *option_group_of_command(command);
-    config.*group.field = command - group.first_command;
-    // Output to the computer cannot be make-only.
-    if (group.field == &Configuration::keyboard_output && config.keyboard_output == 0)
-        config.keyboard_make_break = 0;
-    config.modified = true;
+    edit::choose_option(m.session->config, group, command - group.first_command);
     show_option_marks(m);
 }
 
 void choose_switches_keypad(MainWindow& m, int command) {
     Session& session = *m.session;
-    Configuration& config = session.config;
     const int mode = command - IDC_SWITCHES_COMPUTER;
-    // Even a refused or empty change counts as one, so leaving asks about saving.
-    config.modified = true;
-    if (mode == config.switches_keypad_to) return;
-    if (show_message(session.ui, kSwitchesWarning, MessageIcon::Warning, MessageButtons::YesNo) !=
-        MessageAnswer::Yes)
+    if (!edit::choose_switches_keypad(session.config, mode)) return;
+    if (show_message(session.ui, edit::kSwitchesWarning, MessageIcon::Warning,
+                     MessageButtons::YesNo) != MessageAnswer::Yes)
         return;
-
-    // The two modes read key codes differently, so the old ones mean nothing any more.
-    config.switches_keypad_to = mode;
-    if (mode == kSwitchesToComputer) config.device_make_break = 0;
-    std::fill(std::begin(config.key_codes), std::end(config.key_codes),
-              mode == kSwitchesToRs232 ? kRs232NotUsed : kNotUsed);
-    std::memset(config.macros, 0, sizeof config.macros);
+    edit::set_switches_keypad(session.config, mode);
     show_option_marks(m);
     refresh_captions(m);
 }

@@ -2,8 +2,7 @@
 // the fixed controls for the window and matrix size, scrolling and size snapping.
 #pragma once
 
-#include <cstdint>
-
+#include "edit/layout_edit.h"
 #include "main_window.h"
 
 namespace zq70 {
@@ -33,7 +32,11 @@ int visible_pin_box_index(const MainWindow& main, HWND control);
 int key_code_index(const MainWindow& main, int button);
 
 // The pin table entry that visible pin box `box` stands for.
-int32_t& pin_table_entry(MainWindow& main, int box);
+struct PinLine {
+    edit::PinTable table;
+    int index;
+};
+PinLine pin_line_of_box(const MainWindow& main, int box);
 
 int scroll_position(HWND bar);
 

@@ -42,13 +42,13 @@ int key_code_index(const MainWindow& m, int button) {
     return input_index(scroll_position(m.input_scroll) + button - matrix);
 }
 
-int32_t& pin_table_entry(MainWindow& m, int box) {
-    Configuration& config = m.session->config;
-    if (box < m.visible_columns) return config.column_pins[scroll_position(m.column_scroll) + box];
+PinLine pin_line_of_box(const MainWindow& m, int box) {
+    if (box < m.visible_columns)
+        return {edit::PinTable::Columns, scroll_position(m.column_scroll) + box};
     box -= m.visible_columns;
-    if (box < m.visible_rows) return config.row_pins[scroll_position(m.row_scroll) + box];
+    if (box < m.visible_rows) return {edit::PinTable::Rows, scroll_position(m.row_scroll) + box};
     box -= m.visible_rows;
-    return config.input_pins[scroll_position(m.input_scroll) + box];
+    return {edit::PinTable::Inputs, scroll_position(m.input_scroll) + box};
 }
 
 } // namespace zq70

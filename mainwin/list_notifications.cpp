@@ -1,6 +1,7 @@
 #include "list_notifications.h"
 
 #include "captions.h"
+#include "edit/layout_edit.h"
 #include "grid.h"
 #include "key_cell_edit.h"
 #include "menu_marks.h"
@@ -23,28 +24,16 @@ int selection(HWND box) {
     return static_cast<int>(SendMessageA(box, CB_GETCURSEL, 0, 0));
 }
 
-// The changed count keeps the user's choice; the other one is adjusted so that the matrix
-// is 0 x 0 or has a row and a column, and never takes more than the 24 pins.
-int adjusted_other_count(int chosen, int other) {
-    if (chosen == 0 && other != 0)
-        other = 0;
-    else if (other == 0 && chosen != 0)
-        other = 1;
-    if (chosen + other > kPinCount) other = kPinCount - chosen;
-    return other;
-}
-
-void change_counts(MainWindow& m, HWND box) {
-    Configuration& config = m.session->config;
-    if (box == m.rows_box) {
-        config.rows = selection(box);
-        config.columns = adjusted_other_count(config.rows, config.columns);
-    } else {
-        config.columns = selection(box);
-        config.rows = adjusted_other_count(config.columns, config.rows);
-    }
+void change_count(MainWindow& m, HWND box) {
+    const auto list = box == m.rows_box ? edit::CountList::Rows : edit::CountList::Columns;
+    edit::choose_count(m.session->config, list, selection(box));
     show_counts(m);
     show_grid(m);
+}
+
+void change_pin(MainWindow& m, HWND box, int pin_box) {
+    const PinLine line = pin_line_of_box(m, pin_box);
+    edit::choose_pin(m.session->config, line.table, line.index, selection(box));
 }
 
 void selection_changed(MainWindow& m, HWND box) {
@@ -56,11 +45,10 @@ void selection_changed(MainWindow& m, HWND box) {
         count_box ? show_counts(m) : refresh_captions(m);
         return;
     }
-    m.session->config.modified = true;
     if (count_box)
-        change_counts(m, box);
+        change_count(m, box);
     else
-        pin_table_entry(m, pin_box) = selection(box);
+        change_pin(m, box, pin_box);
 }
 
 } // namespace

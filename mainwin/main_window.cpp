@@ -88,7 +88,7 @@ void create_controls(MainWindow& m) {
         add_pin_letters(box);
     }
     for (HWND& button : m.key_buttons)
-        button = create_key_button(m, 0, 0, kCellWidth, kCellHeight, kNotUsedCaption);
+        button = create_key_button(m, 0, 0, kCellWidth, kCellHeight, edit::kNotUsedCaption);
 
     // Placed for real by the first layout_grid.
     m.row_scroll = create_scroll_bar(m, SBS_VERT, 452, 56, kBarThickness, 332);

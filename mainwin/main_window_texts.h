@@ -6,17 +6,11 @@ namespace zq70 {
 inline constexpr const char* kRowsLabelText = "Number of Rows";
 inline constexpr const char* kColumnsLabelText = "Number of Columns";
 inline constexpr const char* kDiscretesLabelText = "Number of Discretes";
-inline constexpr const char* kNotUsedCaption = "Not Used";
 inline constexpr const char* kColumnLabelFormat = "Col %d";
 inline constexpr const char* kRowLabelFormat = "Row %d";
 inline constexpr const char* kInputLabelFormat = "Input %d";
-inline constexpr const char* kRs232CaptionFormat = "%d\n0x%.2x";
 inline constexpr const char* kCountFormat = "%d";
 inline constexpr const char* kUiFontFace = "Microsoft Sans Serif";
-
-inline constexpr const char* kSwitchesWarning =
-    "Warning! Changing this setting will clear the matrix and\n"
-    "discrete key code tables. Are you sure you want to change it?";
 
 inline constexpr const char* kDistributionVolumeLabel = "ZQ70";
 inline constexpr const char* kDistributionVolumeWarning =

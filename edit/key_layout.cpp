@@ -1,6 +1,9 @@
 #include "key_layout.h"
 
-namespace zq70 {
+#include "config/configuration.h"
+#include "config/key_names.h"
+
+namespace zq70::edit {
 
 // The drawn keyboard: main block, editing and cursor block, numeric keypad, with "Not Used"
 // beside the function keys.
@@ -118,4 +121,20 @@ const KeyButtonPlace key_button_places[kSelectKeyButtonCount] = {
     {104, 504, 126, 24, 24},
 };
 
-} // namespace zq70
+const char* key_button_text(int key) {
+    const char* caption = key == kNotUsed ? key_name(key, false) : key_button_caption(key);
+    return caption ? caption : "";
+}
+
+int starting_key(int code, bool macro_step_variant) {
+    if (macro_step_variant) code &= 0x7F;
+    int key = code;
+    if ((code & 0xFF) == kDelayMarker)
+        key = kDelayButtonKey;
+    else if (code > kHighestKeyNumber)
+        key = kNotUsed;
+    if (key == kDelayButtonKey) return macro_step_variant ? key : kNotUsed;
+    return *key_button_text(key) ? key : kNotUsed;
+}
+
+} // namespace zq70::edit
