@@ -171,6 +171,8 @@ export interface EditorModule {
   startingKey(code: number, macroStep: boolean): number;
   /** The delay step word of a time in ms: 10 ms units, 10..2560 ms, saturating. */
   delayStepOfMs(ms: number): number;
+  /** A key chosen for a macro step: released when Break is chosen ("Not Used" never is). */
+  keyStep(key: number, breakChosen: boolean): number;
   /** A number field read as the window program reads it (saturates; junk reads 0). */
   entryNumber(text: string): number;
   stepCaption(word: number): string;

@@ -421,6 +421,7 @@ EMSCRIPTEN_BINDINGS(zq70_editor) {
     function("keyboardLayout", &keyboard_layout);
     function("startingKey", &zq70::edit::starting_key);
     function("delayStepOfMs", &zq70::edit::delay_step_of_ms);
+    function("keyStep", &zq70::edit::key_step);
     function("entryNumber", &zq70::edit::entry_number);
     function("stepCaption", &zq70::edit::step_caption);
     function("switchesWarning", &switches_warning);
