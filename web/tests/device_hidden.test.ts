@@ -1,0 +1,55 @@
+// A transfer while the page is hidden (its window minimised): the 2 ms waits before each
+// command and the waits for each answer must not fall under the browser's throttling of a
+// hidden page's timers (about one a second), which would stretch a write of 512 bytes from
+// about two seconds to many minutes.
+import assert from 'node:assert/strict';
+import { join } from 'node:path';
+import { test } from 'node:test';
+import { chainedTimersMs, openWindow, startDisplay } from './support/hidden_page.js';
+import { pageUrl, scratchFolder } from './support/page.js';
+import { bridgedSerialScript, startBridge, startSim } from './support/serial_bridge.js';
+
+test('Write with verify and Read run at full speed in a minimised window', async () => {
+  const folder = scratchFolder();
+  const sim = await startSim('--memory', join(folder.path, 'memory.bin'));
+  const bridge = await startBridge(sim.pty);
+  const display = await startDisplay();
+  const page = await openWindow(display, pageUrl, bridgedSerialScript(bridge.url));
+  try {
+    const rtt = await page.evaluate<number>('window.standIn.roundTrip(100)');
+    await page.evaluate(`document.getElementById('device-connect').click()`);
+    await page.minimise();
+    assert.equal(await page.evaluate('document.visibilityState'), 'hidden');
+    // The browser throttles the page as hidden: from the fifth nested timer on, about one
+    // a second (visible, seven take about 16 ms).
+    const timers = await chainedTimersMs(page, 7);
+    assert.ok(timers > 1500, `the page is throttled: 7 chained timers took ${timers} ms`);
+
+    const run = (button: string) =>
+      page.evaluate<{ message: string; ms: number }>(`new Promise((resolve) => {
+        const panel = document.querySelector('.device-panel');
+        const started = performance.now();
+        new MutationObserver((_, observer) => {
+          if (panel.hasAttribute('data-running')) return;
+          observer.disconnect();
+          resolve({ message: document.getElementById('device-message').textContent, ms: performance.now() - started });
+        }).observe(panel, { attributes: true });
+        document.getElementById('${button}').click();
+      })`);
+    const floor = 512 * (2 + rtt);
+    const written = await run('device-write');
+    assert.equal(written.message, 'Written to the ZQ70 and verified');
+    const read = await run('device-read');
+    assert.equal(read.message, 'Read from the ZQ70 into the editor');
+    assert.equal(await page.evaluate('document.visibilityState'), 'hidden');
+    // Generous bounds for a shared machine; the figures themselves are speed.ts's.
+    assert.ok(written.ms < 2 * floor * 1.5, `write with verify: ${written.ms} ms, floor ${2 * floor}`);
+    assert.ok(read.ms < floor * 1.5, `read: ${read.ms} ms, floor ${floor}`);
+  } finally {
+    await page.close();
+    display.stop();
+    await bridge.close();
+    await sim.stop();
+    folder.remove();
+  }
+});
