@@ -23,8 +23,16 @@ export interface Outcome {
 // Percent of the whole operation, and the text to show, for each progress line.
 export type Progress = (percent: number, text: string) => void;
 
+// Every redrawn frame of the page is time taken from the transfer, whose pumps are 2 ms
+// each: the bar moves a few times a second, not at each of the hundred percentages.
+const kProgressIntervalMs = 200;
+
 function progressOf(progress: Progress, passes: number): (text: string, pass: number) => void {
+  let shown = -Infinity;
   return (text, pass) => {
+    const now = performance.now();
+    if (now - shown < kProgressIntervalMs) return;
+    shown = now;
     const match = /(\d+)%/.exec(text);
     const percent = match ? Number(match[1]) : 0;
     progress((pass * 100 + percent) / passes, pass > 0 ? `Verify: ${text}` : text);
