@@ -19,6 +19,17 @@ interface KeyButton {
   names: string[]; // lower case: caption, short and long name
 }
 
+// The name read out for a key: its long name, led by what the key shows when the long name
+// does not say it ("PrtSc, Print Screen"), so that the spoken and the seen name agree.
+function spokenName(caption: string, long: string): string {
+  const shown = caption.split(' ');
+  const words = long.split(' ');
+  for (let i = 0; i + shown.length <= words.length; ++i) {
+    if (shown.every((word, k) => words[i + k] === word)) return long;
+  }
+  return `${caption}, ${long}`;
+}
+
 function namesOf(entry: KeyEntry | undefined, caption: string): string[] {
   const names = [caption];
   if (entry) names.push(entry.shortName, entry.longName);
@@ -98,13 +109,14 @@ export function pickKey(
     const entry = catalogue.get(place.key);
     const caption = shownCaption(place.caption);
     const long = entry ? entry.longName : caption;
+    const spoken = spokenName(caption, long);
     const button = h(
       'button',
       {
         type: 'button',
         class: place.key === 0 ? 'key not-used' : 'key',
         'data-key': place.key,
-        'aria-label': long,
+        'aria-label': spoken,
         title: entry && entry.shortName !== entry.longName ? `${entry.shortName}: ${entry.longName}` : long,
         style:
           `left: ${(place.x / kKeyboardWidth) * 100}%; top: ${(place.y / kKeyboardHeight) * 100}%;` +
@@ -126,8 +138,9 @@ export function pickKey(
   });
 
   const found = h('p', { class: 'found', role: 'status', 'aria-live': 'polite' });
+  // A plain text field: Esc then cancels the dialog instead of clearing the field first.
   const search = h('input', {
-    type: 'search',
+    type: 'text',
     id: 'key-search',
     autocomplete: 'off',
     spellcheck: 'false',
@@ -152,7 +165,8 @@ export function pickKey(
   // Typing anywhere in the picker goes into the search: a name finds its key.
   dialog.addEventListener('keydown', (event) => {
     const typing = event.key.length === 1 && event.key !== ' ' && !event.ctrlKey && !event.altKey && !event.metaKey;
-    if (!typing || event.target instanceof HTMLInputElement) return;
+    const inField = event.target instanceof HTMLInputElement && ['text', 'number'].includes(event.target.type);
+    if (!typing || inField) return;
     event.preventDefault();
     search.value += event.key;
     search.focus();

@@ -132,8 +132,10 @@ export function editMacro(core: Core, editor: Editor, hooks: MacroEditorHooks): 
     if (target < 0 || target >= 2 * kSteps || (Math.abs(move) === 1 && !sameRow)) return;
     table.querySelector<HTMLButtonElement>(`button[data-word="${target}"]`)?.focus();
   });
+  // The focus stays on the step it was on while the steps are drawn again.
   const undoRedo = (redo: boolean) => {
-    if (redo ? editor.redo() : editor.undo()) changed();
+    const word = (document.activeElement as HTMLElement | null)?.dataset.word;
+    if (redo ? editor.redo() : editor.undo()) changed(word === undefined ? undefined : Number(word));
   };
   undoButton.addEventListener('click', () => undoRedo(false));
   redoButton.addEventListener('click', () => undoRedo(true));
