@@ -1,8 +1,9 @@
 # make test: install what is missing, build everything, run every test, print one summary.
 # make check: build natively and run the native tests: the quick check of everyday work.
+# make web:  build the web page (build/web/page/zq70web.html) and serve it on localhost.
 # make run:  install what is missing, build, start the program under Wine with a simulated
 #            ZQ70 on COM1 (with no display: under Xvfb, saving a screenshot).
-.PHONY: test check run build native mingw web-core fuzz fuzz-import fuzz-build screenshots dist clean
+.PHONY: test check run build native mingw web-core web web-page fuzz fuzz-import fuzz-build screenshots dist clean
 
 test:
 	@scripts/test
@@ -29,6 +30,14 @@ mingw:
 web-core:
 	@cmake --preset web >/dev/null
 	@cmake --build --preset web -j2
+
+# The web page, one file: build/web/page/zq70web.html; `make web` also serves it on a
+# localhost port that it prints (PORT=8080 make web for a fixed one).
+web-page:
+	@scripts/web-page
+
+web: web-page
+	@node scripts/web-serve.mjs build/web/page
 
 fuzz: fuzz-build
 	@mkdir -p build/fuzz/corpus

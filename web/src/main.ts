@@ -10,6 +10,7 @@ document.getElementById('logo')?.setAttribute('src', icon);
 
 loadCore()
   .then((core) => {
+    performance.mark('zq70-core');
     new App(core);
     document.documentElement.dataset.ready = 'true';
     performance.mark('zq70-ready');

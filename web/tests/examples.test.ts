@@ -39,7 +39,7 @@ for (const path of examples) {
   const name = path.slice(root.length);
   test(`${name}: Export gives the text of zq70cfg export`, async () => {
     await openFile(page, path);
-    await page.locator('#document-name', { hasText: path.split('/').pop()! }).waitFor();
+    await page.locator('#status', { hasText: `Opened ${path.split('/').pop()!}` }).waitFor();
     const exported = await downloadFrom(page, () => page.click('#export'));
     assert.match(exported.name, /\.toml$/);
     assert.equal(exported.bytes.toString('utf8'), zq70cfg('export', path).toString('utf8'));
