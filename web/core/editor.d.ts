@@ -2,10 +2,7 @@
 // by the window program's rules, with undo and redo, and its views in the window
 // program's captions.
 
-/** A configuration copied out of the module: pass it to the core, then delete() it. */
-export interface ConfigurationHandle {
-  delete(): void;
-}
+import type { Configuration } from './core';
 
 export type CountList = 'rows' | 'columns';
 export type PinTable = 'column' | 'row' | 'input';
@@ -130,7 +127,8 @@ export interface Editor {
   takeImage(bytes: Uint8Array): string | undefined;
   markSaved(): void;
   exportText(): string;
-  configuration(): ConfigurationHandle;
+  /** A copy for the core's check, differences and sheet: delete() it after use. */
+  configuration(): Configuration;
   modified(): boolean;
   canUndo(): boolean;
   canRedo(): boolean;

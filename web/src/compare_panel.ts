@@ -1,6 +1,6 @@
 // Compare: the differences between the configuration on screen and another file, or what
 // the device holds, in the words of zq70cfg diff; kept up to date while editing goes on.
-import type { ConfigurationHandle } from '../core/editor';
+import type { Configuration } from '../core/core';
 import { withConfiguration } from './core';
 import type { PageContext } from './context';
 import { showError } from './dialogs';
@@ -8,7 +8,7 @@ import { bytesOf } from './files';
 import { h } from './dom';
 
 export class ComparePanel {
-  private other: { name: string; config: ConfigurationHandle } | null = null;
+  private other: { name: string; config: Configuration } | null = null;
   private readonly chooser = h('input', { type: 'file', id: 'compare-file', class: 'visually-hidden', tabindex: -1, 'aria-hidden': 'true' });
   private readonly heading = h('p', { id: 'compare-heading' });
   private readonly list = h('ul', { class: 'differences', 'aria-labelledby': 'compare-heading' });
@@ -49,7 +49,7 @@ export class ComparePanel {
     this.list.replaceChildren(...lines.map((line) => h('li', {}, line)));
   }
 
-  private set(other: { name: string; config: ConfigurationHandle } | null): void {
+  private set(other: { name: string; config: Configuration } | null): void {
     this.other?.config.delete();
     this.other = other;
     this.stop.hidden = other === null;

@@ -1,6 +1,7 @@
 // "Select a key": the drawn keyboard of the window program's dialog, with every key of the
 // catalogue, a search by short or long name, and for a macro step Make/Break and a delay.
-import type { Core, KeyEntry } from './core';
+import type { CatalogueKey } from '../core/core';
+import type { Core } from './core';
 import { runDialog } from './dialogs';
 import { h, shownCaption } from './dom';
 
@@ -30,7 +31,7 @@ function spokenName(caption: string, long: string): string {
   return `${caption}, ${long}`;
 }
 
-function namesOf(entry: KeyEntry | undefined, caption: string): string[] {
+function namesOf(entry: CatalogueKey | undefined, caption: string): string[] {
   const names = [caption];
   if (entry) names.push(entry.shortName, entry.longName);
   return [...new Set(names.map((n) => n.toLowerCase()))];
