@@ -46,6 +46,11 @@ export class KeyGrid {
         const cell = this.cellOf(event.target);
         if (cell !== null) this.select(cell, true);
       });
+      // However a cell gets the focus (Tab, the check panel), it is the selected one.
+      table.addEventListener('focusin', (event) => {
+        const cell = this.cellOf(event.target);
+        if (cell !== null && cell !== this.current) this.select(cell, false);
+      });
     }
   }
 
