@@ -3,7 +3,7 @@
 # make web:  build the web page (build/web/page/zq70web.html) and serve it on localhost.
 # make run:  install what is missing, build, start the program under Wine with a simulated
 #            ZQ70 on COM1 (with no display: under Xvfb, saving a screenshot).
-.PHONY: test check run build native mingw web-core web web-page fuzz fuzz-import fuzz-build screenshots dist clean
+.PHONY: test check run build native mingw web-core web web-page web-speed fuzz fuzz-import fuzz-build screenshots dist clean
 
 test:
 	@scripts/test
@@ -35,6 +35,11 @@ web-core:
 # localhost port that it prints (PORT=8080 make web for a fixed one).
 web-page:
 	@scripts/web-page
+
+# The page's own cost of a transfer (figures, not a test): the in-page simulated device
+# visible and minimised, and zq70sim through the test bridge.
+web-speed: web-page native
+	@cd web && npx tsc -p tests && node .test-build/tests/speed.js
 
 web: web-page
 	@node scripts/web-serve.mjs build/web/page

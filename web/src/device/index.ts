@@ -203,7 +203,5 @@ class DevicePanel {
 }
 
 export function mountDevicePanel(container: HTMLElement, host: DeviceHost, core: Core): void {
-  // The serial half of the module (web/core/core.d.ts) beside the editor's.
-  const device = core as unknown as DeviceCore & { version(): string };
-  new DevicePanel(container, host, device, device.version());
+  new DevicePanel(container, host, core, core.version());
 }
