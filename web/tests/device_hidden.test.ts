@@ -5,7 +5,7 @@
 import assert from 'node:assert/strict';
 import { join } from 'node:path';
 import { test } from 'node:test';
-import { chainedTimersMs, openWindow, startDisplay } from './support/hidden_page.js';
+import { chainedTimersMs, connect, openWindow, operate, startDisplay } from './support/hidden_page.js';
 import { pageUrl, scratchFolder } from './support/page.js';
 import { bridgedSerialScript, startBridge, startSim } from './support/serial_bridge.js';
 
@@ -17,7 +17,7 @@ test('Write with verify and Read run at full speed in a minimised window', async
   const page = await openWindow(display, pageUrl, bridgedSerialScript(bridge.url));
   try {
     const rtt = await page.evaluate<number>('window.standIn.roundTrip(100)');
-    await page.evaluate(`document.getElementById('device-connect').click()`);
+    await connect(page);
     await page.minimise();
     assert.equal(await page.evaluate('document.visibilityState'), 'hidden');
     // The browser throttles the page as hidden: from the fifth nested timer on, about one
@@ -25,21 +25,10 @@ test('Write with verify and Read run at full speed in a minimised window', async
     const timers = await chainedTimersMs(page, 7);
     assert.ok(timers > 1500, `the page is throttled: 7 chained timers took ${timers} ms`);
 
-    const run = (button: string) =>
-      page.evaluate<{ message: string; ms: number }>(`new Promise((resolve) => {
-        const panel = document.querySelector('.device-panel');
-        const started = performance.now();
-        new MutationObserver((_, observer) => {
-          if (panel.hasAttribute('data-running')) return;
-          observer.disconnect();
-          resolve({ message: document.getElementById('device-message').textContent, ms: performance.now() - started });
-        }).observe(panel, { attributes: true });
-        document.getElementById('${button}').click();
-      })`);
     const floor = 512 * (2 + rtt);
-    const written = await run('device-write');
+    const written = await operate(page, 'device-write');
     assert.equal(written.message, 'Written to the ZQ70 and verified');
-    const read = await run('device-read');
+    const read = await operate(page, 'device-read');
     assert.equal(read.message, 'Read from the ZQ70 into the editor');
     assert.equal(await page.evaluate('document.visibilityState'), 'hidden');
     // Generous bounds for a shared machine; the figures themselves are speed.ts's.

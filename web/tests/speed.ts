@@ -9,7 +9,7 @@
 //     is measured in the same run: the floor is 512 x (2 ms + that round trip) per pass.
 import { readFileSync } from 'node:fs';
 import { join } from 'node:path';
-import { chainedTimersMs, openWindow, startDisplay, type RawPage } from './support/hidden_page.js';
+import { chainedTimersMs, connect, openWindow, operate, startDisplay, type RawPage } from './support/hidden_page.js';
 import { pageUrl, root, scratchFolder } from './support/page.js';
 import { bridgedSerialScript, startBridge, startSim } from './support/serial_bridge.js';
 
@@ -42,23 +42,6 @@ ${device}
 })();`;
 }
 
-interface Run {
-  message: string;
-  ms: number;
-}
-
-function operate(page: RawPage, button: string): Promise<Run> {
-  return page.evaluate<Run>(`new Promise((resolve) => {
-    const panel = document.querySelector('.device-panel');
-    const started = performance.now();
-    new MutationObserver((_, observer) => {
-      if (panel.hasAttribute('data-running')) return;
-      observer.disconnect();
-      resolve({ message: document.getElementById('device-message').textContent, ms: performance.now() - started });
-    }).observe(panel, { attributes: true });
-    document.getElementById('${button}').click();
-  })`);
-}
 
 // Best and median of kRuns runs against a floor, as a line of the report.
 async function measure(page: RawPage, what: string, button: string, floor: number, expect: string): Promise<string> {
@@ -87,7 +70,7 @@ async function main(): Promise<void> {
   try {
     const page = await openWindow(display, pageUrl, inPageDeviceScript());
     await page.evaluate('window.standIn.ready');
-    await page.evaluate(`document.getElementById('device-connect').click()`);
+    await connect(page);
     report.push(...(await passes(page, 'in-page device, visible:', 2)));
     await page.minimise();
     const state = await page.evaluate<string>('document.visibilityState');
@@ -100,7 +83,7 @@ async function main(): Promise<void> {
     const sim = await startSim('--memory', join(folder.path, 'memory.bin'));
     const bridge = await startBridge(sim.pty);
     const bridged = await openWindow(display, pageUrl, bridgedSerialScript(bridge.url));
-    await bridged.evaluate(`document.getElementById('device-connect').click()`);
+    await connect(bridged);
     const before = await bridged.evaluate<number>('window.standIn.roundTrip(300)');
     const lines = await passes(bridged, 'zq70sim via bridge, visible:', 2 + before);
     const afterwards = await bridged.evaluate<number>('window.standIn.roundTrip(300)');

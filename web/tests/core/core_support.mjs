@@ -20,6 +20,7 @@ export async function loadCore() {
   const core = await createCore();
   // The pump's message channel would keep Node running after the tests.
   core.serialLink.channel.port1.unref();
+  core.serialLink.lastLook.port1.unref();
   return core;
 }
 

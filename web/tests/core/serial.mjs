@@ -10,7 +10,10 @@ import { loadCore, loadDevice } from './core_support.mjs';
 
 const core = await loadCore();
 const deviceModule = await loadDevice();
-after(() => core.serialLink.channel.port1.close());
+after(() => {
+  core.serialLink.channel.port1.close();
+  core.serialLink.lastLook.port1.close();
+});
 
 // A port whose device answers at once; hooks let a test bend what the device receives.
 function devicePort({ silent = false, bend = (bytes) => bytes } = {}) {

@@ -88,8 +88,11 @@ export async function openWindow(display: Display, url: string, init: string): P
   await send('Page.enable');
   await send('Page.addScriptToEvaluateOnNewDocument', { source: init });
   await send('Page.navigate', { url });
-  for (let i = 0; i < 200 && !(await evaluate<boolean>(`document.documentElement.dataset.ready === 'true'`).catch(() => false)); i++)
+  const ready = () => evaluate<boolean>(`document.documentElement.dataset.ready === 'true'`).catch(() => false);
+  for (let waited = 0; !(await ready()); waited += 50) {
+    if (waited > 60000) throw new Error(`${url} was not ready within a minute`);
     await new Promise((resolve) => setTimeout(resolve, 50));
+  }
   return {
     evaluate,
     minimise: async () => {
@@ -105,6 +108,32 @@ export async function openWindow(display: Display, url: string, init: string): P
       rmSync(profile, { recursive: true, force: true });
     },
   };
+}
+
+// Clicks Connect (the stand-in chooser picks its port) and waits until Read is offered.
+export function connect(page: RawPage): Promise<void> {
+  return page.evaluate(`new Promise((resolve) => {
+    document.getElementById('device-connect').click();
+    const offered = () => (document.getElementById('device-read').disabled ? setTimeout(offered, 20) : resolve());
+    offered();
+  })`);
+}
+
+// Clicks a button of the device panel and gives the operation's message and duration once
+// it has ended.
+export function operate(page: RawPage, button: string): Promise<{ message: string; ms: number }> {
+  return page.evaluate(`new Promise((resolve, reject) => {
+    const panel = document.querySelector('.device-panel');
+    const control = document.getElementById('${button}');
+    if (control.disabled) return reject(new Error('${button} is disabled'));
+    const started = performance.now();
+    new MutationObserver((_, observer) => {
+      if (panel.hasAttribute('data-running')) return;
+      observer.disconnect();
+      resolve({ message: document.getElementById('device-message').textContent, ms: performance.now() - started });
+    }).observe(panel, { attributes: true });
+    control.click();
+  })`);
 }
 
 // How long n chained 2 ms timers take in the page: a few milliseconds each when it is
