@@ -6,7 +6,7 @@ import { readFileSync } from 'node:fs';
 import { join } from 'node:path';
 import { after, before, test } from 'node:test';
 import type { Browser, Page } from 'playwright-core';
-import { cell, chooseKey, closed, launch, openFile, openPage, pageErrors, root, scratchFolder, zq70cfg } from './support/page.js';
+import { cell, chooseKey, closed, launch, openFile, openPage, pageErrors, pageUrl, root, scratchFolder, zq70cfg } from './support/page.js';
 
 let browser: Browser;
 before(async () => {
@@ -145,4 +145,30 @@ test('Compare with a file lists what differs as zq70cfg diff says it', async () 
   await cell(page, 'Row 1 Col 1').dblclick();
   await chooseKey(page, 'A');
   assert.equal(await page.locator('ul.differences li').count(), before - 1);
+});
+
+test('nothing but the file itself is loaded, also while editing and printing', async () => {
+  const context = await browser.newContext({ acceptDownloads: true });
+  const requests: string[] = [];
+  context.on('request', (request) => {
+    if (!request.url().startsWith('data:') && !request.url().startsWith('blob:')) requests.push(request.url());
+  });
+  await context.route(/^(https?|wss?):/, (route) => route.abort());
+  const page = await context.newPage();
+  await page.addInitScript(() => {
+    window.print = () => undefined;
+  });
+  await page.goto(pageUrl);
+  await page.waitForSelector('html[data-ready="true"]');
+  await openFile(page, join(root, 'docs/examples/keypad.toml'));
+  await page.locator('#status', { hasText: 'Opened keypad.toml' }).waitFor();
+  await cell(page, 'Row 1 Col 1').dblclick();
+  await chooseKey(page, 'F1');
+  await page.click('button[data-slot="0"]');
+  await page.keyboard.press('Escape');
+  await page.click('#print');
+  await page.locator('#print-frame').waitFor({ state: 'attached' });
+  await Promise.all([page.waitForEvent('download'), page.click('#export')]);
+  assert.deepEqual(requests, [pageUrl]);
+  await context.close();
 });
