@@ -7,18 +7,6 @@ import type { Configuration } from './core';
 export type CountList = 'rows' | 'columns';
 export type PinTable = 'column' | 'row' | 'input';
 
-export interface OpenResult {
-  ok: boolean;
-  /** zq70cfg's one line: "name:3:7: reason" or "name: reason"; empty on success. */
-  message: string;
-  isText: boolean;
-  /** Why the encoder refuses what was opened (an image file with a doubled pin); "" if none. */
-  refusal: string;
-  /** The place of a refused text, counting from 1; 0 when the reason has none. */
-  line: number;
-  column: number;
-}
-
 export interface ImageResult {
   bytes?: Uint8Array;
   /** The encoder's message: "Error: Pin A is used for multiple scan lines". */
@@ -121,7 +109,8 @@ export interface KeyPlace {
 
 export interface Editor {
   newConfiguration(): void;
-  open(name: string, bytes: Uint8Array): OpenResult;
+  /** An opened file's configuration (from the core's loadSourceBytes): a fresh history. */
+  replace(config: Configuration): void;
   image(): ImageResult;
   /** undefined when taken; otherwise the reason ("Invalid configuration"). */
   takeImage(bytes: Uint8Array): string | undefined;

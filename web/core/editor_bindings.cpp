@@ -18,7 +18,6 @@
 #include "edit/option_edit.h"
 #include "js_values.h"
 #include "words/device_view.h"
-#include "words/source.h"
 #include "words/text_form.h"
 #include "words/vocabulary.h"
 
@@ -39,14 +38,9 @@ bool pin_table_of(const std::string& name, edit::PinTable& table) {
     return true;
 }
 
-const char* pin_table_name(words::LineKind kind) {
-    switch (kind) {
-    case words::LineKind::Column: return "column";
-    case words::LineKind::Row: return "row";
-    case words::LineKind::Input: break;
-    }
-    return "input";
-}
+// Indexed by words::LineKind: the names above.
+constexpr const char* kPinTableNames[] = {"column", "row", "input"};
+static_assert(static_cast<int>(words::LineKind::Input) == 2, "columns, rows, inputs");
 
 // The encoder's message box text for a refusal ("Error: Pin A is used for multiple scan
 // lines"), caught from its seam so that the page says exactly what the window program says.
@@ -77,22 +71,9 @@ class Editor {
         doc_.replace(config);
     }
 
-    // A chosen or dropped file, as zq70cfg reads it: { ok, message, isText, refusal, line,
-    // column }. On failure the document stays as it was.
-    val open(const std::string& name, const val& bytes) {
-        words::Source source;
-        std::string message;
-        const bool ok = words::load_source_bytes(name, bytes_of(bytes), source, message);
-        val result = val::object();
-        result.set("ok", ok);
-        result.set("message", message);
-        result.set("isText", source.is_text);
-        result.set("refusal", source.refusal);
-        result.set("line", source.text_error.line);
-        result.set("column", source.text_error.column);
-        if (ok) doc_.replace(source.config);
-        return result;
-    }
+    // A configuration opened from a file (the core's loadSourceBytes reads it as zq70cfg
+    // does): the history starts afresh and nothing is modified.
+    void replace(const Configuration& config) { doc_.replace(config); }
 
     // The 512 bytes that Save and Write send: { bytes }, or { refusal } in the encoder's
     // message box words. Nothing changes.
@@ -275,7 +256,7 @@ class Editor {
         val view = val::array();
         for (const words::Line& line : lines) {
             val entry = val::object();
-            entry.set("table", pin_table_name(line.kind));
+            entry.set("table", kPinTableNames[static_cast<int>(line.kind)]);
             entry.set("index", line.index);
             entry.set("label", words::line_label(line));
             entry.set("pin", line.pin);
@@ -389,7 +370,7 @@ EMSCRIPTEN_BINDINGS(zq70_editor) {
     class_<Editor>("Editor")
         .constructor<>()
         .function("newConfiguration", &Editor::new_configuration)
-        .function("open", &Editor::open)
+        .function("replace", &Editor::replace)
         .function("image", &Editor::image)
         .function("takeImage", &Editor::take_image)
         .function("markSaved", &Editor::mark_saved)

@@ -2,7 +2,7 @@
 // show and edit the one configuration. Every change goes through the editor in the core.
 import { CheckPanel } from './check_panel';
 import { ComparePanel } from './compare_panel';
-import type { Core, FindingTarget } from './core';
+import { withConfiguration, type Core, type FindingTarget } from './core';
 import type { PageContext } from './context';
 import { mountDeviceArea } from './device_area';
 import { askYesNoCancel, runDialog, showError } from './dialogs';
@@ -186,17 +186,19 @@ export class App implements PageContext {
   // A file that cannot be used says why, in zq70cfg's words, and changes nothing.
   private async openFile(file: File, handle: FileHandleLike | null, ask = true): Promise<void> {
     if (ask && !(await this.mayDropChanges())) return;
-    const result = this.editor.open(file.name, await bytesOf(file));
-    if (!result.ok) {
-      await this.modal(showError(result.message));
+    const source = this.core.loadSourceBytes(file.name, await bytesOf(file));
+    if (!source.ok || !source.config) {
+      source.config?.delete();
+      await this.modal(showError(source.message));
       return;
     }
+    withConfiguration(source.config, (config) => this.editor.replace(config));
     this.fileName = file.name;
     this.handle = handle;
     this.changed();
     this.status(
-      result.refusal
-        ? `Opened ${file.name}; the ZQ70 would refuse it: ${result.refusal} (see Check)`
+      source.refusal
+        ? `Opened ${file.name}; the ZQ70 would refuse it: ${source.refusal} (see Check)`
         : `Opened ${file.name}`,
     );
   }

@@ -3,19 +3,13 @@
 // sideways at 200 % zoom and every control it reaches by Tab shows its focus.
 import assert from 'node:assert/strict';
 import { createRequire } from 'node:module';
-import { after, before, test } from 'node:test';
-import type { Browser, Page } from 'playwright-core';
-import { cell, launch, openPage } from './support/page.js';
+import { test } from 'node:test';
+import type { Page } from 'playwright-core';
+import { cell, sharedBrowser, openPage } from './support/page.js';
 
 const axePath = createRequire(import.meta.url).resolve('axe-core/axe.min.js');
 
-let browser: Browser;
-before(async () => {
-  browser = await launch();
-});
-after(async () => {
-  await browser.close();
-});
+const browser = sharedBrowser();
 
 interface Violation {
   id: string;
@@ -52,19 +46,19 @@ async function everyState(page: Page, where: string): Promise<void> {
 }
 
 test('axe-core finds nothing serious, in the light, in forced colours and at 200 % zoom', async () => {
-  await everyState(await openPage(browser), 'normal');
+  await everyState(await openPage(browser()), 'normal');
 
-  const contrast = await openPage(browser);
+  const contrast = await openPage(browser());
   await contrast.emulateMedia({ forcedColors: 'active', colorScheme: 'dark' });
   await everyState(contrast, 'forced colours');
 
   // 200 % zoom of a 1280 x 900 window: half as many CSS pixels.
-  const zoomed = await openPage(browser, { viewport: { width: 640, height: 450 } });
+  const zoomed = await openPage(browser(), { viewport: { width: 640, height: 450 } });
   await everyState(zoomed, '200 %');
 });
 
 test('at 200 % zoom nothing but the grid and keyboard scroll sideways', async () => {
-  const page = await openPage(browser, { viewport: { width: 640, height: 450 } });
+  const page = await openPage(browser(), { viewport: { width: 640, height: 450 } });
   const overflow = await page.evaluate(() => document.documentElement.scrollWidth - document.documentElement.clientWidth);
   assert.ok(overflow <= 0, `the page is ${overflow} px wider than the window`);
   for (const id of ['new', 'open', 'save', 'undo', 'print', 'rows', 'option-9', 'compare-with-file']) {
@@ -74,7 +68,7 @@ test('at 200 % zoom nothing but the grid and keyboard scroll sideways', async ()
 });
 
 test('every control reached by Tab shows where the focus is', async () => {
-  const page = await openPage(browser);
+  const page = await openPage(browser());
   const seen = new Set<string>();
   for (let i = 0; i < 200; ++i) {
     await page.keyboard.press('Tab');

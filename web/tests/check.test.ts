@@ -1,20 +1,13 @@
 // A pin used twice: marked on both lines at once, said by the check panel as zq70cfg check
 // says it, refused by Save with the encoder's message; choosing a finding selects its place.
 import assert from 'node:assert/strict';
-import { after, before, test } from 'node:test';
-import type { Browser } from 'playwright-core';
-import { cell, closed, launch, messageBox, openPage, pageErrors } from './support/page.js';
+import { test } from 'node:test';
+import { cell, closed, sharedBrowser, messageBox, openPage, pageErrors } from './support/page.js';
 
-let browser: Browser;
-before(async () => {
-  browser = await launch();
-});
-after(async () => {
-  await browser.close();
-});
+const browser = sharedBrowser();
 
 test('a doubled pin is marked on both lines, checked, and refused by Save', async () => {
-  const page = await openPage(browser);
+  const page = await openPage(browser());
   const downloads: string[] = [];
   page.on('download', (d) => downloads.push(d.suggestedFilename()));
 
@@ -49,7 +42,7 @@ test('a doubled pin is marked on both lines, checked, and refused by Save', asyn
 });
 
 test('a warning about a cell selects the cell', async () => {
-  const page = await openPage(browser);
+  const page = await openPage(browser());
   // A macro that presses a key and never releases it: check warns about its step.
   await cell(page, 'Row 3 Col 4').focus();
   await page.keyboard.press('Control+Enter');

@@ -4,17 +4,11 @@
 import assert from 'node:assert/strict';
 import { readFileSync } from 'node:fs';
 import { join } from 'node:path';
-import { after, before, test } from 'node:test';
-import type { Browser, Page } from 'playwright-core';
-import { cell, chooseKey, closed, downloadFrom, key, launch, openPage, pageErrors, scratchFolder, zq70cfg } from './support/page.js';
+import { test } from 'node:test';
+import type { Page } from 'playwright-core';
+import { cell, chooseKey, closed, downloadFrom, key, sharedBrowser, openPage, pageErrors, scratchFolder, zq70cfg } from './support/page.js';
 
-let browser: Browser;
-before(async () => {
-  browser = await launch();
-});
-after(async () => {
-  await browser.close();
-});
+const browser = sharedBrowser();
 
 const personsText = `# Two by two keys on U to X, the inputs on A to T.
 [layout]
@@ -50,7 +44,7 @@ async function pickStep(page: Page, row: 'Make' | 'Break', step: number, choose:
 }
 
 test('a configuration made by mouse and keyboard saves as zq70cfg imports its text', async () => {
-  const page = await openPage(browser);
+  const page = await openPage(browser());
 
   // Layout: two rows and two columns leave 20 inputs, which keep pins A to T.
   await page.selectOption('#rows', '2');
@@ -142,7 +136,7 @@ test('a configuration made by mouse and keyboard saves as zq70cfg imports its te
 });
 
 test('Switches/Keypad to RS-232 asks first, then cells take raw codes that saturate at 255', async () => {
-  const page = await openPage(browser);
+  const page = await openPage(browser());
   await cell(page, 'Row 1 Col 1').dblclick();
   await chooseKey(page, 'Esc');
 
@@ -172,7 +166,7 @@ test('Switches/Keypad to RS-232 asks first, then cells take raw codes that satur
 });
 
 test('a macro shared by two cells says so, and emptying it frees both cells', async () => {
-  const page = await openPage(browser);
+  const page = await openPage(browser());
   const scratch = scratchFolder();
   try {
     await page.setInputFiles(

@@ -4,18 +4,14 @@
 import assert from 'node:assert/strict';
 import { readdirSync } from 'node:fs';
 import { join } from 'node:path';
-import { after, before, test } from 'node:test';
-import type { Browser, Page } from 'playwright-core';
-import { cell, downloadFrom, launch, messageBox, openFile, openPage, pageErrors, root, scratchFolder, zq70cfg } from './support/page.js';
+import { before, test } from 'node:test';
+import type { Page } from 'playwright-core';
+import { cell, downloadFrom, sharedBrowser, messageBox, openFile, openPage, pageErrors, root, scratchFolder, zq70cfg } from './support/page.js';
 
-let browser: Browser;
+const browser = sharedBrowser();
 let page: Page;
 before(async () => {
-  browser = await launch();
-  page = await openPage(browser);
-});
-after(async () => {
-  await browser.close();
+  page = await openPage(await browser.ready());
 });
 
 const examples = [

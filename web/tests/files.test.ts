@@ -1,20 +1,14 @@
-// Files: Save writes back to the opened file where the browser has the File System Access
+// Files: Save writes back to the opened file where the browser() has the File System Access
 // API (in the file's own form: 512 bytes, or the text for a .toml); a dropped file opens;
 // unsaved changes are guarded when the tab closes and before New; Compare speaks zq70cfg diff.
 import assert from 'node:assert/strict';
 import { readFileSync } from 'node:fs';
 import { join } from 'node:path';
-import { after, before, test } from 'node:test';
-import type { Browser, Page } from 'playwright-core';
-import { cell, chooseKey, closed, launch, openFile, openPage, pageErrors, pageUrl, root, scratchFolder, zq70cfg } from './support/page.js';
+import { test } from 'node:test';
+import type { Page } from 'playwright-core';
+import { cell, chooseKey, closed, sharedBrowser, openFile, openPage, pageErrors, pageUrl, root, scratchFolder, zq70cfg } from './support/page.js';
 
-let browser: Browser;
-before(async () => {
-  browser = await launch();
-});
-after(async () => {
-  await browser.close();
-});
+const browser = sharedBrowser();
 
 // A stand-in for the File System Access API: the picker hands out one file whose writes the
 // test reads back.
@@ -50,7 +44,7 @@ test('Save writes back to the opened file, in its own form', async () => {
     const image = join(scratch.path, 'keypad.bin');
     zq70cfg('import', keypad, '-o', image);
     for (const [name, bytes] of [['keypad.bin', readFileSync(image)], ['keypad.toml', readFileSync(keypad)]] as const) {
-      const page = await openPage(browser, { withoutFileAccess: false, init: fileAccessStandIn(name, bytes) });
+      const page = await openPage(browser(), { withoutFileAccess: false, init: fileAccessStandIn(name, bytes) });
       await page.click('#open');
       await page.locator('#document-name', { hasText: name }).waitFor();
       await cell(page, 'Row 1 Col 1').dblclick();
@@ -77,7 +71,7 @@ test('Save writes back to the opened file, in its own form', async () => {
 });
 
 test('a file dropped on the page opens', async () => {
-  const page = await openPage(browser);
+  const page = await openPage(browser());
   const text = readFileSync(join(root, 'docs/examples/keypad.toml'), 'utf8');
   const transfer = await page.evaluateHandle((content) => {
     const data = new DataTransfer();
@@ -93,7 +87,7 @@ test('a file dropped on the page opens', async () => {
 });
 
 test('unsaved changes: closing the tab asks, and New offers to save first', async () => {
-  const page = await openPage(browser);
+  const page = await openPage(browser());
   await cell(page, 'Row 1 Col 1').dblclick();
   await chooseKey(page, 'Tab');
 
@@ -123,7 +117,7 @@ test('unsaved changes: closing the tab asks, and New offers to save first', asyn
 });
 
 test('Compare with a file lists what differs as zq70cfg diff says it', async () => {
-  const page = await openPage(browser);
+  const page = await openPage(browser());
   const keypad = join(root, 'docs/examples/keypad.toml');
   await openFile(page, keypad);
   await page.locator('#document-name', { hasText: 'keypad.toml' }).waitFor();
@@ -148,7 +142,7 @@ test('Compare with a file lists what differs as zq70cfg diff says it', async () 
 });
 
 test('nothing but the file itself is loaded, also while editing and printing', async () => {
-  const context = await browser.newContext({ acceptDownloads: true });
+  const context = await browser().newContext({ acceptDownloads: true });
   const requests: string[] = [];
   context.on('request', (request) => {
     if (!request.url().startsWith('data:') && !request.url().startsWith('blob:')) requests.push(request.url());

@@ -2,17 +2,11 @@
 // and each action (layout, pins, keys, a macro, options, undo, check, save, print) works
 // without the mouse.
 import assert from 'node:assert/strict';
-import { after, before, test } from 'node:test';
-import type { Browser, Page } from 'playwright-core';
-import { closed, launch, openPage, pageErrors } from './support/page.js';
+import { test } from 'node:test';
+import type { Page } from 'playwright-core';
+import { closed, sharedBrowser, openPage, pageErrors } from './support/page.js';
 
-let browser: Browser;
-before(async () => {
-  browser = await launch();
-});
-after(async () => {
-  await browser.close();
-});
+const browser = sharedBrowser();
 
 const focusedId = (page: Page) =>
   page.evaluate(() => {
@@ -30,7 +24,7 @@ async function tabTo(page: Page, id: string, limit = 120): Promise<void> {
 }
 
 test('Tab reaches every enabled control of the page, once per grid', async () => {
-  const page = await openPage(browser);
+  const page = await openPage(browser());
   const controls = await page.evaluate(() =>
     [...document.querySelectorAll<HTMLElement>('button, select, input, [tabindex="0"]')]
       .filter((e) => !(e as HTMLButtonElement).disabled && e.tabIndex >= 0 && e.getClientRects().length > 0)
@@ -47,7 +41,7 @@ test('Tab reaches every enabled control of the page, once per grid', async () =>
 });
 
 test('the arrows, Home/End and Page Up/Down reach every cell', async () => {
-  const page = await openPage(browser);
+  const page = await openPage(browser());
   await tabTo(page, 'Row 1 Col 1: Not Used');
   const seen = new Set<string>();
   for (let row = 0; row < 12; ++row) {
@@ -72,7 +66,7 @@ test('the arrows, Home/End and Page Up/Down reach every cell', async () => {
 });
 
 test('every action by keyboard alone', async () => {
-  const page = await openPage(browser);
+  const page = await openPage(browser());
   const downloads: string[] = [];
   page.on('download', (d) => downloads.push(d.suggestedFilename()));
 

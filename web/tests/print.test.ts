@@ -2,18 +2,14 @@
 // largest matrix and a full macro memory.
 import assert from 'node:assert/strict';
 import { join } from 'node:path';
-import { after, before, test } from 'node:test';
-import type { Browser, Page } from 'playwright-core';
-import { launch, openFile, openPage, root } from './support/page.js';
+import { before, test } from 'node:test';
+import type { Page } from 'playwright-core';
+import { sharedBrowser, openFile, openPage, root } from './support/page.js';
 
-let browser: Browser;
+const browser = sharedBrowser();
 let page: Page;
 before(async () => {
-  browser = await launch();
-  page = await openPage(browser);
-});
-after(async () => {
-  await browser.close();
+  page = await openPage(await browser.ready());
 });
 
 function pageCount(pdf: Buffer): number {
@@ -36,7 +32,7 @@ for (const example of ['docs/examples/keypad.toml', 'tests/fuzz/import_corpus/fu
       const sheet = await printedSheet(paper);
       assert.match(sheet, new RegExp(`@page \\{ size: ${paper} portrait; \\}`));
       assert.match(sheet, /Wiring/i);
-      const printer = await browser.newPage();
+      const printer = await browser().newPage();
       try {
         await printer.setContent(sheet);
         const pdf = await printer.pdf({ preferCSSPageSize: true, printBackground: true });

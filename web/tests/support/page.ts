@@ -5,6 +5,7 @@ import { mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { fileURLToPath, pathToFileURL } from 'node:url';
+import { after, before } from 'node:test';
 import { chromium, type Browser, type Download, type Page } from 'playwright-core';
 
 // web/.test-build/tests/support/ -> the repository.
@@ -15,6 +16,19 @@ const zq70cfgPath = process.env.ZQ70CFG ?? join(root, 'build/native/tools/zq70cf
 
 export function launch(): Promise<Browser> {
   return chromium.launch({ executablePath: process.env.CHROMIUM ?? '/usr/bin/chromium', args: ['--no-sandbox'] });
+}
+
+// One browser for the tests of a file: started before the first, closed after the last.
+// ready() waits for it, for hooks of the file's own that need it.
+export function sharedBrowser(): (() => Browser) & { ready(): Promise<Browser> } {
+  let launching: Promise<Browser> | undefined;
+  let browser: Browser | undefined;
+  const ready = async () => (browser = await (launching ??= launch()));
+  before(ready);
+  after(async () => {
+    await (await launching)?.close();
+  });
+  return Object.assign(() => browser!, { ready });
 }
 
 export interface OpenOptions {
