@@ -278,7 +278,7 @@ export class App implements PageContext {
 
   private async editCell(index: number, request: EditRequest): Promise<void> {
     if (this.transferring || this.dialogOpen) return;
-    const cell = this.editor.cells().find((c) => c.index === index);
+    const cell = this.grid.cellView(index);
     if (!cell) return;
     if (this.editor.layout().switchesKeypad !== 0) {
       const code = await this.modal(this.askKeyCode(cell.label, cell.code));
@@ -348,7 +348,7 @@ export class App implements PageContext {
   }
 
   private showSelection(index: number): void {
-    const cell = this.editor.cells().find((c) => c.index === index);
+    const cell = this.grid.cellView(index);
     byId('selected-cell').textContent = cell ? cell.label : '';
     const rs232 = this.editor.layout().switchesKeypad !== 0;
     byId('cell-key').textContent = rs232 ? 'Code...' : 'Key...';

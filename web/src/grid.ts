@@ -28,6 +28,7 @@ interface Shape {
 export class KeyGrid {
   private shape: Shape | null = null;
   private cells = new Map<number, HTMLTableCellElement>();
+  private views = new Map<number, CellView>();
   private current = 0;
 
   constructor(
@@ -58,6 +59,11 @@ export class KeyGrid {
     return this.current;
   }
 
+  // What a cell in force shows, as of the last render; undefined for one out of force.
+  cellView(index: number): CellView | undefined {
+    return this.views.get(index);
+  }
+
   // Shows the configuration: the tables are built again only when the layout or the mode
   // changed, otherwise the captions and labels change in place (the focus stays put).
   render(): void {
@@ -70,6 +76,7 @@ export class KeyGrid {
     };
     const cells = this.context.editor.cells();
     const lines = this.context.editor.lines();
+    this.views = new Map(cells.map((c) => [c.index, c]));
     const same =
       this.shape !== null &&
       this.shape.rows === shape.rows &&
