@@ -92,10 +92,20 @@ export async function downloaded(download: Download): Promise<Buffer> {
   return readFileSync(path);
 }
 
-// Clicks what starts a download and gives the file's name and bytes.
+// Clicks what starts a download and gives the file's name and bytes. When none comes, the
+// failure says what the page showed meanwhile.
 export async function downloadFrom(page: Page, start: () => Promise<unknown>): Promise<{ name: string; bytes: Buffer }> {
-  const [download] = await Promise.all([page.waitForEvent('download'), start()]);
-  return { name: download.suggestedFilename(), bytes: await downloaded(download) };
+  try {
+    const [download] = await Promise.all([page.waitForEvent('download', { timeout: 10_000 }), start()]);
+    return { name: download.suggestedFilename(), bytes: await downloaded(download) };
+  } catch (error) {
+    const shown = await page.evaluate(() => ({
+      status: document.getElementById('status')?.textContent,
+      dialogs: [...document.querySelectorAll('dialog[open]')].map((d) => d.textContent),
+      focus: document.activeElement?.outerHTML.slice(0, 120),
+    }));
+    throw new Error(`${String(error)}; the page: ${JSON.stringify(shown)}; errors: ${pageErrors(page).join('; ')}`);
+  }
 }
 
 // Opens a file through the page's file chooser, as Open does in a browser without the
