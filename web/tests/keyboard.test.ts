@@ -27,7 +27,7 @@ test('Tab reaches every enabled control of the page, once per grid', async () =>
   const page = await openPage(browser());
   const controls = await page.evaluate(() =>
     [...document.querySelectorAll<HTMLElement>('button, select, input, [tabindex="0"]')]
-      .filter((e) => !(e as HTMLButtonElement).disabled && e.tabIndex >= 0 && e.getClientRects().length > 0)
+      .filter((e) => !(e as HTMLButtonElement).disabled && e.tabIndex >= 0 && e.checkVisibility())
       .map((e) => e.id || e.getAttribute('aria-label') || e.textContent || ''),
   );
   const reached = new Set<string>();
