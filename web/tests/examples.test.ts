@@ -40,7 +40,19 @@ for (const path of examples) {
     assert.match(exported.name, /\.toml$/);
     assert.equal(exported.bytes.toString('utf8'), zq70cfg('export', path).toString('utf8'));
     assert.equal(await page.locator('#document-state').innerText(), '', 'opening is no change');
+    assert.deepEqual(await page.locator('ul.findings li').allInnerTexts(), zq70cfgSays('check', path));
   });
+}
+
+// The lines zq70cfg prints, whatever its exit status (check gives 1 for warnings).
+function zq70cfgSays(...args: string[]): string[] {
+  let out: Buffer;
+  try {
+    out = zq70cfg(...args);
+  } catch (error) {
+    out = (error as { stdout: Buffer }).stdout;
+  }
+  return out.toString('utf8').trimEnd().split('\n');
 }
 
 // What zq70cfg says of a file it cannot use, with the file's bare name as the page has it.
