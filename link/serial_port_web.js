@@ -144,6 +144,7 @@ class ZQ70SerialLink {
     const bytes = Uint8Array.from(this.outgoing);
     this.outgoing = [];
     this.sent = bytes;
+    this.sentAt = performance.now();
     if (!this.writer || this.lost) return;
     this.writer.write(bytes).catch((error) => this.goneAway('write failed: ' + (error && error.name)));
   }
@@ -154,8 +155,10 @@ class ZQ70SerialLink {
     this.flush();
     const sent = this.sent;
     this.sent = null;
+    const sentAt = this.sentAt;
     const record = (answer) => {
-      this.log.push({ at: performance.now() - this.started, sent, answer });
+      const now = performance.now();
+      this.log.push({ at: now - this.started, sent, answer, waited: now - sentAt });
       return answer;
     };
     if (this.lost) return Promise.resolve(record(-1));
@@ -238,7 +241,8 @@ class ZQ70SerialLink {
     });
   }
 
-  // The last exchange as text, one command a line: time, bytes sent, the answer.
+  // The last exchange as text, one command a line: time, bytes sent, the answer and how
+  // long it took to come.
   exchangeText() {
     const hex = (b) => b.toString(16).toUpperCase().padStart(2, '0');
     const lines = [];
@@ -250,7 +254,7 @@ class ZQ70SerialLink {
       }
       const sent = entry.sent ? Array.from(entry.sent, hex).join(' ') : '';
       const answer = entry.answer < 0 ? 'no answer' : hex(entry.answer);
-      lines.push(at + sent.padEnd(12) + '-> ' + answer);
+      lines.push(at + sent.padEnd(12) + '-> ' + answer.padEnd(11) + entry.waited.toFixed(2) + ' ms');
     }
     return lines.join('\n');
   }

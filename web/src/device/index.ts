@@ -30,7 +30,7 @@ const kPanel = `
     <button type="button" id="device-cancel" hidden>Cancel</button>
   </div>
   <div class="device-progress" hidden>
-    <progress id="device-progress" max="100" value="0"></progress>
+    <progress id="device-progress" max="100" value="0" aria-labelledby="device-progress-text"></progress>
     <span id="device-progress-text"></span>
   </div>
   <p id="device-message" class="device-message" role="status" aria-live="polite"></p>
