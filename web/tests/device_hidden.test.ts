@@ -31,9 +31,10 @@ test('Write with verify and Read run at full speed in a minimised window', async
     const read = await operate(page, 'device-read');
     assert.equal(read.message, 'Read from the ZQ70 into the editor');
     assert.equal(await page.evaluate('document.visibilityState'), 'hidden');
-    // Generous bounds for a shared machine; the figures themselves are speed.ts's.
-    assert.ok(written.ms < 2 * floor * 1.5, `write with verify: ${written.ms} ms, floor ${2 * floor}`);
-    assert.ok(read.ms < floor * 1.5, `read: ${read.ms} ms, floor ${floor}`);
+    // Throttled waits would take hundreds of times the floor; the bound only has to tell
+    // that apart on a loaded machine. The speed figures themselves are speed.ts's.
+    assert.ok(written.ms < 2 * floor * 4, `write with verify: ${written.ms} ms, floor ${2 * floor}`);
+    assert.ok(read.ms < floor * 4, `read: ${read.ms} ms, floor ${floor}`);
   } finally {
     await page.close();
     display.stop();
