@@ -5,6 +5,10 @@ set(ZQ70_GUIDE_HTML "" CACHE FILEPATH "The user guide as one HTML file (scripts/
 if(NOT ZQ70_GUIDE_HTML)
   message(FATAL_ERROR "Set ZQ70_GUIDE_HTML to the user guide (scripts/dist makes it)")
 endif()
+set(ZQ70_WEB_PAGE "" CACHE FILEPATH "The web editor zq70web.html (scripts/dist makes it)")
+if(NOT ZQ70_WEB_PAGE)
+  message(FATAL_ERROR "Set ZQ70_WEB_PAGE to the web editor (scripts/dist makes it)")
+endif()
 
 set(ZQ70_NAME ZQ70Load)
 set(ZQ70_VENDOR "ZQ70Load authors")
@@ -26,6 +30,7 @@ set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/cpack_staging.cmake)
 if(WIN32)
   install(TARGETS zq70load zq70cfg zq70start RUNTIME DESTINATION .)
   install(FILES ${ZQ70_GUIDE_HTML} DESTINATION . RENAME guide.html)
+  install(FILES ${ZQ70_WEB_PAGE} DESTINATION .)
   # Notepad before Windows 10 shows a file with bare line feeds as one long line.
   configure_file(${packaging}/README-portable.txt.in ${staged}/README.txt @ONLY NEWLINE_STYLE CRLF)
   install(FILES ${staged}/README.txt DESTINATION .) # the zip only: cpack_staging.cmake
@@ -64,11 +69,13 @@ if(WIN32)
   SetOutPath "$INSTDIR"
   CreateShortCut "$SMPROGRAMS\$STARTMENU_FOLDER\@ZQ70_NAME@.lnk" "$INSTDIR\zq70start.exe" "" "$INSTDIR\zq70load.exe" 0
   CreateShortCut "$SMPROGRAMS\$STARTMENU_FOLDER\@ZQ70_NAME@ user guide.lnk" "$INSTDIR\guide.html"
+  CreateShortCut "$SMPROGRAMS\$STARTMENU_FOLDER\ZQ70 web editor.lnk" "$INSTDIR\zq70web.html"
 ]=])
   # Comes after the template has deleted its key under the vendor's, which it leaves behind.
   set(CPACK_NSIS_DELETE_ICONS_EXTRA [=[
   Delete "$SMPROGRAMS\$MUI_TEMP\@ZQ70_NAME@.lnk"
   Delete "$SMPROGRAMS\$MUI_TEMP\@ZQ70_NAME@ user guide.lnk"
+  Delete "$SMPROGRAMS\$MUI_TEMP\ZQ70 web editor.lnk"
   DeleteRegKey /ifempty SHCTX "Software\@ZQ70_VENDOR@"
 ]=])
   # Installed programs shows the size; the only section holds every file.
@@ -148,6 +155,8 @@ else()
   add_custom_target(release_docs DEPENDS ${release_docs})
   install(FILES ${packaging}/copyright ${staged}/changelog.gz DESTINATION ${docdir})
   install(FILES ${ZQ70_GUIDE_HTML} DESTINATION ${docdir} RENAME guide.html)
+  # The web editor is a page to open, not documentation: it goes beside the programs' data.
+  install(FILES ${ZQ70_WEB_PAGE} DESTINATION ${CMAKE_INSTALL_DATADIR}/${ZQ70_DEB_PACKAGE})
 
   set(CPACK_GENERATOR DEB TGZ)
   set(CPACK_PACKAGE_NAME ${ZQ70_DEB_PACKAGE})
@@ -158,7 +167,8 @@ else()
     "checks them, prints a wiring sheet, and reads and writes the device over a"
     "serial line with read-back verification and series programming. zq70sim"
     "is a simulated ZQ70 on a pseudo-terminal, to try the programs without the"
-    "hardware.")
+    "hardware. /usr/share/zq70-tools/zq70web.html is the configuration editor as"
+    "one web page, for any web browser.")
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
   set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE ${deb_architecture})
   set(CPACK_DEBIAN_PACKAGE_SECTION electronics)

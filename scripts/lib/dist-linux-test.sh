@@ -71,6 +71,8 @@ drwxr-xr-x root/root ./usr/share/man/
 drwxr-xr-x root/root ./usr/share/man/man1/
 -rw-r--r-- root/root ./usr/share/man/man1/zq70cfg.1.gz
 -rw-r--r-- root/root ./usr/share/man/man1/zq70sim.1.gz
+drwxr-xr-x root/root ./usr/share/zq70-tools/
+-rw-r--r-- root/root ./usr/share/zq70-tools/zq70web.html
 EOF
 )" "$(dpkg-deb --contents "$dist/$deb" | awk '{ print $1, $2, $6 }')"
   local lintian_out status

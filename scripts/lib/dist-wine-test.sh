@@ -117,10 +117,13 @@ same "installed files: the zip's but its read-me, the launcher and the uninstall
 expect "the installed program is the zip's" cmp "$program_dir/zq70load.exe" "$portable/zq70load.exe"
 expect "the installed launcher is the one built" cmp "$program_dir/zq70start.exe" "$launcher"
 same "Start-menu shortcuts" \
-  "$(printf '%s\n' './Uninstall.lnk' './ZQ70Load user guide.lnk' './ZQ70Load.lnk')" \
+  "$(printf '%s\n' './Uninstall.lnk' './ZQ70 web editor.lnk' './ZQ70Load user guide.lnk' './ZQ70Load.lnk' |
+    sort)" \
   "$(files_in "$menu_dir")"
 expect "the guide's shortcut opens the installed guide" \
   grep -qaF 'C:\Program Files\ZQ70Load\guide.html' "$menu_dir/ZQ70Load user guide.lnk"
+expect "the web editor's shortcut opens the installed page" \
+  grep -qaF 'C:\Program Files\ZQ70Load\zq70web.html' "$menu_dir/ZQ70 web editor.lnk"
 expect "the program's shortcut runs the launcher" \
   grep -qaF 'C:\Program Files\ZQ70Load\zq70start.exe' "$menu_dir/ZQ70Load.lnk"
 same "installed-programs entry" \
