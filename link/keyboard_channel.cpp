@@ -14,6 +14,9 @@ TypematicSettings KeyboardChannel::save_typematic() const {
 }
 
 int KeyboardChannel::wait_key(int timeout_ms) const {
+    // Whether a key is down is kept apart from its code: a posted key message may carry any
+    // code, also the one that reads as kNoKey.
+    bool key_down = false;
     int pending = kNoKey;
     const uint32_t start = platform_.ticks();
     for (;;) {
@@ -28,10 +31,11 @@ int KeyboardChannel::wait_key(int timeout_ms) const {
         const int key = static_cast<int>(message.wparam);
         if (message.id == kMsgKeyDown) {
             // A second key, or the auto-repeat of the same one, spoils the answer.
-            if (pending != kNoKey) return kNoKey;
+            if (key_down) return kNoKey;
+            key_down = true;
             pending = key;
         } else if (message.id == kMsgKeyUp) {
-            if (key == pending) return key;
+            if (key_down && key == pending) return key;
         } else if (platform_.dispatch_other) {
             platform_.dispatch_other(message);
         }

@@ -96,7 +96,6 @@ class DeviceModel {
 
     // Serial line.
     SerialState serial_state_ = SerialState::Command;
-    uint8_t command_ = 0;
     std::array<uint8_t, 3> arguments_{};
     int argument_count_ = 0;
     bool serial_wrote_ = false;

@@ -3,7 +3,13 @@
 namespace zq70 {
 
 SimulatedKeyboard::SimulatedKeyboard(DeviceModel& device, Clock clock, TypematicSettings user)
-    : device_(device), clock_(std::move(clock)), settings_(user) {}
+    : SimulatedKeyboard(
+          KeyboardDevice{[&device](int value) { return device.keyboard_delay(value); },
+                         [&device](int value) { return device.keyboard_speed(value); }},
+          std::move(clock), user) {}
+
+SimulatedKeyboard::SimulatedKeyboard(KeyboardDevice device, Clock clock, TypematicSettings user)
+    : device_(std::move(device)), clock_(std::move(clock)), settings_(user) {}
 
 KeyboardPlatform SimulatedKeyboard::platform() {
     KeyboardPlatform platform;
@@ -11,11 +17,11 @@ KeyboardPlatform SimulatedKeyboard::platform() {
     platform.get_speed = [this] { return settings_.speed; };
     platform.set_delay = [this](int value) {
         settings_.delay = value;
-        signal(TypematicSignal::Delay, value, device_.keyboard_delay(value));
+        signal(TypematicSignal::Delay, value, device_.delay(value));
     };
     platform.set_speed = [this](int value) {
         settings_.speed = value;
-        signal(TypematicSignal::Speed, value, device_.keyboard_speed(value));
+        signal(TypematicSignal::Speed, value, device_.speed(value));
     };
     platform.sleep = clock_.sleep;
     platform.ticks = clock_.ticks;

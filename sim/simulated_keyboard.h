@@ -4,6 +4,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 #include "clock.h"
@@ -22,9 +23,17 @@ struct TypematicSignal {
     }
 };
 
+// The device at the end of the keyboard line: what it types when it sees a typematic delay
+// or speed command. A device that types more than one key at a time posts the others.
+struct KeyboardDevice {
+    std::function<DeviceAnswer(int)> delay;
+    std::function<DeviceAnswer(int)> speed;
+};
+
 class SimulatedKeyboard {
   public:
     SimulatedKeyboard(DeviceModel& device, Clock clock, TypematicSettings user = {1, 31});
+    SimulatedKeyboard(KeyboardDevice device, Clock clock, TypematicSettings user = {1, 31});
 
     // Functions bound to this keyboard, which must outlive them.
     KeyboardPlatform platform();
@@ -48,7 +57,7 @@ class SimulatedKeyboard {
     void signal(TypematicSignal::Kind kind, int value, const DeviceAnswer& answer);
     bool take(ThreadMessage& message);
 
-    DeviceModel& device_;
+    KeyboardDevice device_;
     Clock clock_;
     TypematicSettings settings_;
     std::deque<Queued> queue_;

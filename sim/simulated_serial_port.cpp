@@ -3,7 +3,11 @@
 namespace zq70 {
 
 SimulatedSerialPort::SimulatedSerialPort(DeviceModel& device, Clock clock)
-    : device_(device), clock_(std::move(clock)) {}
+    : SimulatedSerialPort([&device](uint8_t byte) { return device.serial_byte(byte); },
+                          std::move(clock)) {}
+
+SimulatedSerialPort::SimulatedSerialPort(SerialDevice device, Clock clock)
+    : device_(std::move(device)), clock_(std::move(clock)) {}
 
 SerialPort SimulatedSerialPort::port() {
     SerialPort port;
@@ -22,13 +26,8 @@ SerialPort SimulatedSerialPort::port() {
     };
     port.send_byte = [this](uint8_t byte) {
         sent.push_back(byte);
-        const DeviceAnswer answer = device_.serial_byte(byte);
-        if (answer.value < 0) return;
-        // The device answers one command after the other: a late answer delays the next.
-        uint32_t due = clock_.ticks() + static_cast<uint32_t>(answer.delay_ms);
-        if (!input_.empty() && ticks_until(last_due_, due) > 0) due = last_due_;
-        last_due_ = due;
-        input_.push_back({due, static_cast<uint8_t>(answer.value)});
+        const DeviceAnswer answer = device_(byte);
+        if (answer.value >= 0) inject_input(static_cast<uint8_t>(answer.value), answer.delay_ms);
     };
     port.receive_byte = [this](int timeout_ms) { return receive(timeout_ms); };
     port.discard_input = [this] {
@@ -44,9 +43,13 @@ SerialPort SimulatedSerialPort::port() {
     return port;
 }
 
-void SimulatedSerialPort::inject_input(uint8_t byte) {
-    last_due_ = clock_.ticks();
-    input_.push_back({last_due_, byte});
+uint32_t SimulatedSerialPort::inject_input(uint8_t byte, int delay_ms) {
+    // The device answers one command after the other: a late answer delays the next.
+    uint32_t due = clock_.ticks() + static_cast<uint32_t>(delay_ms);
+    if (!input_.empty() && ticks_until(last_due_, due) > 0) due = last_due_;
+    last_due_ = due;
+    input_.push_back({due, byte});
+    return due;
 }
 
 int SimulatedSerialPort::receive(int timeout_ms) {

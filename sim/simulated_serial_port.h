@@ -5,6 +5,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 #include "clock.h"
@@ -24,9 +25,14 @@ struct PortTimeouts {
     }
 };
 
+// The other end of the line: takes each byte sent and gives the answer it sends back, if
+// any. A device that sends more than one byte at a time hands the others to inject_input.
+using SerialDevice = std::function<DeviceAnswer(uint8_t)>;
+
 class SimulatedSerialPort {
   public:
     SimulatedSerialPort(DeviceModel& device, Clock clock);
+    SimulatedSerialPort(SerialDevice device, Clock clock);
 
     // Functions bound to this port, which must outlive them.
     SerialPort port();
@@ -36,8 +42,10 @@ class SimulatedSerialPort {
     bool absent = false;
     bool fail_configure = false;
 
-    // A byte left in the input buffer, as by an exchange that was given up.
-    void inject_input(uint8_t byte);
+    // A byte that reaches the input buffer after delay_ms: one left there by an exchange
+    // that was given up, or one the device sends unasked. Bytes keep their order on the
+    // line, so it arrives no earlier than the bytes before it. Returns the tick it arrives.
+    uint32_t inject_input(uint8_t byte, int delay_ms = 0);
 
     // What the transfer did.
     bool is_open = false;
@@ -54,7 +62,7 @@ class SimulatedSerialPort {
 
     int receive(int timeout_ms);
 
-    DeviceModel& device_;
+    SerialDevice device_;
     Clock clock_;
     PortTimeouts saved_;
     bool saved_valid_ = false;

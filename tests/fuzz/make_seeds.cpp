@@ -4,24 +4,7 @@
 
 #include "config/files.h"
 #include "config/image.h"
-
-using namespace zq70;
-
-namespace {
-
-Configuration defaults() {
-    Configuration config{};
-    reset_configuration(config);
-    return config;
-}
-
-bool write_seed(const std::string& folder, const char* name, const Configuration& config) {
-    DeviceImage image;
-    if (!encode_image(config, image, UserInterface{})) return false;
-    return write_image_file(folder + "/" + name, image);
-}
-
-} // namespace
+#include "seed_configurations.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {
@@ -29,58 +12,11 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string folder = argv[1];
-    bool ok = write_seed(folder, "default.cfg", defaults());
-
-    Configuration inputs = defaults();
-    inputs.rows = inputs.columns = 0;
-    for (int i = 0; i < kPinCount; ++i)
-        inputs.key_codes[input_index(i)] = 1 + 5 * i;
-    ok &= write_seed(folder, "inputs_only.cfg", inputs);
-
-    Configuration macros = defaults();
-    macros.rows = 4;
-    macros.columns = 5;
-    // Columns on A..E and rows on M..P by default; the inputs take F..L and Q..X.
-    for (int i = 0; i < 15; ++i)
-        macros.input_pins[i] = i < 7 ? 5 + i : 9 + i;
-    for (int s = 0; s < 4; ++s) {
-        MacroSlot& slot = macros.macros[s];
-        slot.in_use = 1;
-        slot.steps[0] = make_step(30 + s);
-        slot.steps[1] = delay_step(5 * s);
-        slot.steps[2] = break_step(30 + s);
-        slot.steps[16] = make_step(44);
-        slot.steps[17] = break_step(44);
-        macros.key_codes[cell_index(s, s)] = macro_code_of_slot(s);
+    bool ok = true;
+    for (const zq70::fuzz::SeedConfiguration& seed : zq70::fuzz::seed_configurations()) {
+        zq70::DeviceImage image;
+        ok = ok && zq70::encode_image(seed.config, image, zq70::UserInterface{}) &&
+             zq70::write_image_file(folder + "/" + seed.name + ".cfg", image);
     }
-    macros.key_codes[input_index(3)] = 61;
-    macros.typematic_function = 1;
-    macros.baud_rate = 7;
-    ok &= write_seed(folder, "macros.cfg", macros);
-
-    Configuration full = defaults();
-    for (int s = 0; s < 21; ++s) {
-        full.macros[s].in_use = 1;
-        for (int i = 0; i < 7; ++i)
-            full.macros[s].steps[i] = delay_step(s + i);
-        full.key_codes[cell_index(s % 12, s / 12)] = macro_code_of_slot(s);
-    }
-    ok &= write_seed(folder, "full_macro_area.cfg", full);
-
-    Configuration rs232 = defaults();
-    rs232.switches_keypad_to = kSwitchesToRs232;
-    rs232.device_make_break = 1;
-    rs232.rs232_to_computer = 3;
-    rs232.rows = 2;
-    rs232.columns = 22;
-    for (int i = 0; i < 22; ++i)
-        rs232.column_pins[i] = i;
-    rs232.row_pins[0] = 22;
-    rs232.row_pins[1] = 23;
-    for (int32_t& code : rs232.key_codes)
-        code = kRs232NotUsed;
-    rs232.key_codes[cell_index(1, 21)] = 0x0D;
-    ok &= write_seed(folder, "rs232.cfg", rs232);
-
     return ok ? 0 : 1;
 }

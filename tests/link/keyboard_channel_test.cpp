@@ -42,6 +42,25 @@ TEST(WaitKey, SecondKeyDownFailsAtOnce) {
     EXPECT_EQ(rig.channel.wait_key(500), kNoKey);
 }
 
+// Another program may post key messages with any code, also one that reads as -1, the
+// code of "no key": such a key is a key like the others. Its release alone is dropped,
+// and its press is a key that is down.
+TEST(WaitKey, AKeyCodedLikeNoKeyIsStillAKey) {
+    KeyboardRig rig;
+    ThreadMessage odd_release;
+    odd_release.id = kMsgKeyUp;
+    odd_release.wparam = ~uintptr_t{0};
+    rig.keyboard.post(odd_release);
+    rig.keyboard.type_key('D', 20);
+    EXPECT_EQ(rig.channel.wait_key(500), 'D');
+
+    ThreadMessage odd_press = odd_release;
+    odd_press.id = kMsgKeyDown;
+    rig.keyboard.post(odd_press);
+    rig.keyboard.type_key(kVkControl);
+    EXPECT_EQ(rig.channel.wait_key(500), kNoKey) << "a second key went down before a release";
+}
+
 TEST(WaitKey, TimeOutLeavesALaterKeyForTheNextWait) {
     KeyboardRig rig;
     rig.keyboard.type_key('7', 500);

@@ -1,0 +1,289 @@
+// Writes the seed scripts of the device targets (device_script.h), one file each, into
+// FOLDER/serial_read_corpus, serial_write_corpus, keyboard_read_corpus and
+// keyboard_write_corpus: for each transfer a correct device's full exchange, and each fault
+// that the protocol tests inject (silent, wrong answer, corrupt, late, stray byte or key,
+// parity error, bad header, too few distinct answers, wrong echo).
+#include <cstdio>
+#include <functional>
+#include <string>
+
+#include "config/image.h"
+#include "device_script.h"
+#include "link/keyboard_platform.h"
+#include "link/serial_commands.h"
+#include "seed_configurations.h"
+
+using namespace zq70;
+using namespace zq70::fuzz;
+
+namespace {
+
+constexpr uint32_t kStartTicks = 1000;
+constexpr uint32_t kNearWrap = 0xFFFFF000; // the tick count wraps during the transfer
+constexpr int kSerialCommands = kImageSize + 4;
+constexpr int kWakeUpSignals = 6;
+constexpr int kProbes = 32;
+constexpr int kAnnouncements = 16;
+// Signals before the first nibble of a write: wake-up, opening, probes, announcements.
+constexpr int kBeforeNibbles = kWakeUpSignals + 1 + kProbes + kAnnouncements;
+
+class SeedFolder {
+  public:
+    explicit SeedFolder(std::string path) : path_(std::move(path)) {}
+
+    void write(const std::string& name, const ScriptWriter& script) {
+        const std::string file = path_ + "/" + name;
+        std::FILE* out = std::fopen(file.c_str(), "wb");
+        const std::vector<uint8_t>& data = script.data();
+        ok_ = ok_ && out != nullptr && std::fwrite(data.data(), 1, data.size(), out) == data.size();
+        if (out) ok_ = std::fclose(out) == 0 && ok_;
+    }
+    bool ok() const { return ok_; }
+
+  private:
+    std::string path_;
+    bool ok_ = true;
+};
+
+std::vector<std::pair<std::string, DeviceImage>> seed_images() {
+    std::vector<std::pair<std::string, DeviceImage>> images;
+    for (const SeedConfiguration& seed : seed_configurations()) {
+        DeviceImage image;
+        if (encode_image(seed.config, image, UserInterface{})) images.push_back({seed.name, image});
+    }
+    return images;
+}
+
+// The serial script's start: a usable port with time-outs of its own, and stale bytes.
+ScriptWriter serial_start(uint8_t port = 0, uint32_t ticks = kStartTicks,
+                          const std::vector<uint8_t>& stale = {}) {
+    ScriptWriter script;
+    script.byte(port).word(ticks).byte(11).byte(22).byte(33);
+    script.byte(static_cast<uint8_t>(stale.size()));
+    for (uint8_t b : stale)
+        script.byte(b);
+    return script;
+}
+
+// A serial script: the start, then the actions of the commands before `at`, then `fault`,
+// then right answers to the end.
+using Fault = std::function<void(ScriptWriter&)>;
+ScriptWriter with_fault(ScriptWriter script, int at, const Fault& fault) {
+    script.right(at);
+    fault(script);
+    const int done = at + 1;
+    return script.right(kSerialCommands - done);
+}
+
+Fault right() {
+    return [](ScriptWriter& s) { s.byte(kAnswerRight); };
+}
+Fault none() {
+    return [](ScriptWriter& s) { s.byte(kAnswerNone); };
+}
+Fault other(uint8_t value) {
+    return [value](ScriptWriter& s) { s.byte(kAnswerOther).byte(value); };
+}
+Fault corrupt() {
+    return [](ScriptWriter& s) { s.byte(kAnswerCorrupt); };
+}
+Fault late(int ms) {
+    return [ms](ScriptWriter& s) { s.byte(kLate).delay(ms); };
+}
+Fault stray_after(uint8_t value, int ms) {
+    return [value, ms](ScriptWriter& s) { s.byte(kStrayAfter).byte(value).delay(ms); };
+}
+Fault stray_before(uint8_t value, int ms) {
+    return [value, ms](ScriptWriter& s) { s.byte(kStrayBefore).byte(value).delay(ms); };
+}
+
+bool serial_read_seeds(SeedFolder folder) {
+    // The read's commands: 0 is 128, 1 + i reads address i, 513 is 237.
+    const auto start = [](uint32_t ticks = kStartTicks, std::vector<uint8_t> stale = {}) {
+        return serial_start(0, ticks, stale).byte(0x21);
+    };
+    folder.write("correct", start().right(kSerialCommands));
+    folder.write("correct_near_wrap", start(kNearWrap).right(kSerialCommands));
+    folder.write("silent", start().byte(kAnswerNone).byte(kAnswerNone));
+    folder.write("port_absent", serial_start(kPortAbsent));
+    folder.write("port_unconfigurable", serial_start(kPortUnconfigurable));
+    folder.write("stale_byte", start(kStartTicks, {'x'}).right(kSerialCommands));
+    folder.write("open_silent", with_fault(start(), 0, none()));
+    folder.write("open_wrong", with_fault(start(), 0, other('?')));
+    folder.write("open_late_73", with_fault(start(), 0, late(73)));
+    folder.write("open_late_100", with_fault(start(), 0, late(100)));
+    for (int address : {0, 255, 300, 511}) {
+        const std::string at = std::to_string(address);
+        folder.write("read_silent_" + at, with_fault(start(), 1 + address, none()));
+        folder.write("read_late_73_" + at, with_fault(start(), 1 + address, late(73)));
+        folder.write("read_corrupt_" + at, with_fault(start(), 1 + address, corrupt()));
+    }
+    folder.write("read_late_71_at_10", with_fault(start(), 11, late(71)));
+    folder.write("stray_between_commands", with_fault(start(), 20, stray_after('W', 1)));
+    folder.write("stray_before_answer", with_fault(start(), 30, stray_before(0xEE, 0)));
+    folder.write("end_silent", with_fault(start(), 513, none()));
+    folder.write("end_wrong", with_fault(start(), 513, other('S')));
+    folder.write("end_late_80", with_fault(start(), 513, late(80)));
+    return folder.ok();
+}
+
+bool serial_write_seeds(SeedFolder folder, const DeviceImage& image,
+                        const DeviceImage& command_like) {
+    // The write's commands: 0 is 128, 1 is 'K', 2 + i writes address i, 514 'S', 515 237.
+    const auto start = [](const DeviceImage& bytes, uint8_t port = 0, uint32_t ticks = kStartTicks,
+                          std::vector<uint8_t> stale = {}) {
+        ScriptWriter script = serial_start(port, ticks, stale);
+        return script.bytes(bytes.data(), bytes.size());
+    };
+    folder.write("correct", start(image).right(kSerialCommands));
+    folder.write("correct_command_bytes", start(command_like).right(kSerialCommands));
+    folder.write("correct_near_wrap", start(image, 0, kNearWrap).right(kSerialCommands));
+    folder.write("silent", start(image).byte(kAnswerNone).byte(kAnswerNone));
+    folder.write("port_absent", start(image, kPortAbsent));
+    folder.write("port_unconfigurable", start(image, kPortUnconfigurable));
+    folder.write("stale_byte", start(image, 0, kStartTicks, {'x'}).right(kSerialCommands));
+    folder.write("open_late_100", with_fault(start(image), 0, late(100)));
+    folder.write("keyword_silent", with_fault(start(image), 1, none()));
+    folder.write("keyword_wrong", with_fault(start(image), 1, other('!')));
+    for (int address : {0, 200, 300, 511}) {
+        const std::string at = std::to_string(address);
+        folder.write("echo_silent_" + at, with_fault(start(image), 2 + address, none()));
+        folder.write("echo_wrong_" + at, with_fault(start(image), 2 + address, other('w')));
+        folder.write("echo_late_73_" + at, with_fault(start(image), 2 + address, late(73)));
+    }
+    folder.write("echo_corrupt_300", with_fault(start(image), 302, corrupt()));
+    folder.write("stray_between_commands", with_fault(start(image), 40, stray_after('W', 1)));
+    folder.write("store_silent", with_fault(start(image), 514, none()));
+    folder.write("store_wrong", with_fault(start(image), 514, other('W')));
+    folder.write("end_wrong", with_fault(start(image), 515, other('S')));
+    folder.write("end_silent", with_fault(start(image), 515, none()));
+    return folder.ok();
+}
+
+// The keyboard script's start: clock, the user's delay and speed, and the 512 image bytes.
+ScriptWriter keyboard_start(const DeviceImage& image, uint32_t ticks = kStartTicks) {
+    ScriptWriter script;
+    script.word(ticks).byte(2).byte(27);
+    return script.bytes(image.data(), image.size());
+}
+
+// A keyboard script: right answers to the signals before `at`, the fault, and right answers
+// for as many signals as a whole write could have after it.
+ScriptWriter keyboard_fault(const DeviceImage& image, int at, const Fault& fault) {
+    ScriptWriter script = keyboard_start(image);
+    script.right(at);
+    fault(script);
+    return script.right(kBeforeNibbles + 2 * kImageSize + 3 - at - 1);
+}
+
+DeviceImage with_counts(DeviceImage image, int columns, int rows) {
+    image[kColumnsOffset] = static_cast<uint8_t>(columns);
+    image[kRowsOffset] = static_cast<uint8_t>(rows);
+    return image;
+}
+
+bool keyboard_read_seeds(SeedFolder folder,
+                         const std::vector<std::pair<std::string, DeviceImage>>& images) {
+    // Signal 5 is the last of the wake-up; then two per byte, the header first.
+    const DeviceImage& image = images.front().second;
+    for (const auto& [name, bytes] : images)
+        folder.write("correct_" + name, keyboard_fault(bytes, 0, right()));
+    folder.write("correct_near_wrap",
+                 keyboard_start(image, kNearWrap).right(kWakeUpSignals + 2 * kImageSize));
+    folder.write("wake_up_silent", keyboard_fault(image, 5, none()));
+    folder.write("wake_up_shift", keyboard_fault(image, 5, other(kVkShift)));
+    folder.write("wake_up_late_500", keyboard_fault(image, 5, late(500)));
+    folder.write("user_key_in_pause", keyboard_fault(image, 2, stray_after('A', 10)));
+    for (int key : {0, 1, 57, 58, 64, 65, 351}) {
+        const std::string at = std::to_string(key);
+        const int signal = kWakeUpSignals + key;
+        folder.write("key_silent_" + at, keyboard_fault(image, signal, none()));
+        folder.write("key_wrong_" + at, keyboard_fault(image, signal, other('Z')));
+        folder.write("key_late_600_" + at, keyboard_fault(image, signal, late(600)));
+        folder.write("key_parity_" + at, keyboard_fault(image, signal, corrupt()));
+    }
+    folder.write("key_ctrl_mid_data",
+                 keyboard_fault(image, kWakeUpSignals + 40, other(kVkControl)));
+    folder.write("key_repeated", keyboard_fault(image, kWakeUpSignals + 3,
+                                                [](ScriptWriter& s) { s.byte(kKeyRepeated); }));
+    folder.write("key_down_only", keyboard_fault(image, kWakeUpSignals + 7,
+                                                 [](ScriptWriter& s) { s.byte(kKeyDownOnly); }));
+    folder.write("key_up_only", keyboard_fault(image, kWakeUpSignals + 9,
+                                               [](ScriptWriter& s) { s.byte(kKeyUpOnly); }));
+    folder.write("paint_in_wait", keyboard_fault(image, kWakeUpSignals + 11, [](ScriptWriter& s) {
+                     s.byte(kRawMessage).byte(3).word(0);
+                 }));
+    folder.write("header_columns_24", keyboard_fault(with_counts(image, 24, 0), 0, right()));
+    folder.write("header_rows_24", keyboard_fault(with_counts(image, 0, 24), 0, right()));
+    folder.write("header_sum_25", keyboard_fault(with_counts(image, 13, 12), 0, right()));
+    folder.write("header_1_23", keyboard_fault(with_counts(image, 1, 23), 0, right()));
+    return folder.ok();
+}
+
+bool keyboard_write_seeds(SeedFolder folder,
+                          const std::vector<std::pair<std::string, DeviceImage>>& images) {
+    const DeviceImage& image = images.front().second;
+    for (const auto& [name, bytes] : images)
+        folder.write("correct_" + name, keyboard_fault(bytes, 0, right()));
+    folder.write("correct_near_wrap",
+                 keyboard_start(image, kNearWrap).right(kBeforeNibbles + 2 * kImageSize + 3));
+    folder.write("wake_up_silent", keyboard_fault(image, 5, none()));
+    folder.write("wake_up_late_500", keyboard_fault(image, 5, late(500)));
+    for (int v : {0, 1, 16, 31}) {
+        const int signal = kWakeUpSignals + 1 + v;
+        folder.write("probe_silent_" + std::to_string(v), keyboard_fault(image, signal, none()));
+        folder.write("probe_late_500_" + std::to_string(v),
+                     keyboard_fault(image, signal, late(500)));
+    }
+    // Speed 1 answers as speed 0 did: the good combos become 0, 2, 3, ... 16.
+    folder.write("probe_repeated_answer", keyboard_fault(image, kWakeUpSignals + 2, other('0')));
+    // Speeds 15..31 all answer as speed 0 did: only 15 distinct answers.
+    ScriptWriter few = keyboard_start(image);
+    few.right(kWakeUpSignals + 1 + 15);
+    for (int v = 15; v < kProbes; ++v)
+        few.byte(kAnswerOther).byte('0');
+    folder.write("probe_15_distinct", few);
+    for (int d : {0, 7, 15}) {
+        const int signal = kWakeUpSignals + 1 + kProbes + d;
+        folder.write("announce_silent_" + std::to_string(d), keyboard_fault(image, signal, none()));
+        folder.write("announce_shift_" + std::to_string(d),
+                     keyboard_fault(image, signal, corrupt()));
+        folder.write("announce_late_1999_" + std::to_string(d),
+                     keyboard_fault(image, signal, late(1999)));
+    }
+    for (int n : {0, 1, 2, 63, 200, 351}) {
+        const std::string at = std::to_string(n);
+        const int signal = kBeforeNibbles + n;
+        folder.write("nibble_silent_" + at, keyboard_fault(image, signal, none()));
+        folder.write("nibble_wrong_echo_" + at, keyboard_fault(image, signal, corrupt()));
+        folder.write("nibble_answer_A_" + at, keyboard_fault(image, signal, other('A')));
+        folder.write("nibble_late_500_" + at, keyboard_fault(image, signal, late(500)));
+    }
+    return folder.ok();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: make_device_seeds FOLDER\n");
+        return 2;
+    }
+    const std::string folder = argv[1];
+    const auto images = seed_images();
+    if (images.empty()) return 1;
+    // Bytes equal to the protocol's commands and answers travel like any other.
+    DeviceImage command_like;
+    for (int i = 0; i < kImageSize; ++i) {
+        static const uint8_t kBytes[] = {kSerialOpen,       kSerialKeyword, kSerialRead,
+                                         kSerialWrite,      kSerialStore,   kSerialEnd,
+                                         kSerialAcknowledge};
+        command_like[i] = kBytes[i % sizeof kBytes];
+    }
+    bool ok = serial_read_seeds(SeedFolder(folder + "/serial_read_corpus"));
+    ok &= serial_write_seeds(SeedFolder(folder + "/serial_write_corpus"), images.front().second,
+                             command_like);
+    ok &= keyboard_read_seeds(SeedFolder(folder + "/keyboard_read_corpus"), images);
+    ok &= keyboard_write_seeds(SeedFolder(folder + "/keyboard_write_corpus"), images);
+    return ok ? 0 : 1;
+}
