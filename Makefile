@@ -3,7 +3,8 @@
 # make web:  build the web page (build/web/page/zq70web.html) and serve it on localhost.
 # make run:  install what is missing, build, start the program under Wine with a simulated
 #            ZQ70 on COM1 (with no display: under Xvfb, saving a screenshot).
-.PHONY: test check run build native mingw web-core web web-page web-speed fuzz fuzz-import fuzz-build screenshots dist clean
+.PHONY: test check run build native mingw web-core web web-page web-speed fuzz fuzz-import \
+	fuzz-device fuzz-broken fuzz-build screenshots dist clean
 
 test:
 	@scripts/test
@@ -52,9 +53,23 @@ fuzz-import: fuzz-build
 	@mkdir -p build/fuzz/import_corpus
 	@build/fuzz/tests/fuzz/fuzz_import -max_total_time=$${FUZZ_SECONDS:-600} build/fuzz/import_corpus tests/fuzz/import_corpus
 
+# The serial read and write and the keyboard-line read and write against a device that the
+# fuzzer plays, one after the other, ten minutes each.
+DEVICE_FUZZ_TARGETS := serial_read serial_write keyboard_read keyboard_write
+fuzz-device: fuzz-build
+	@for t in $(DEVICE_FUZZ_TARGETS); do \
+	  echo "== fuzz_$$t"; mkdir -p build/fuzz/$${t}_corpus; \
+	  build/fuzz/tests/fuzz/fuzz_$$t -max_total_time=$${FUZZ_SECONDS:-600} -print_final_stats=1 \
+	    -artifact_prefix=build/fuzz/ build/fuzz/$${t}_corpus tests/fuzz/$${t}_corpus || exit 1; \
+	done
+
+# Each device target against deliberately broken copies of the protocols (tests/fuzz/broken).
+fuzz-broken:
+	@tests/fuzz/broken/catch-broken
+
 fuzz-build:
 	@cmake --preset fuzz >/dev/null
-	@cmake --build --preset fuzz -j2 --target fuzz_decode fuzz_import
+	@cmake --build --preset fuzz -j2 --target fuzz_decode fuzz_import fuzz_device
 
 screenshots: build
 	@scripts/screenshots

@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "config/image.h"
+
 namespace zq70::fuzz {
 
 class DeviceScript {
@@ -35,11 +37,18 @@ class DeviceScript {
 //   serial:   port byte (kPortAbsent, kPortUnconfigurable, else usable), clock start (word),
 //             the three read time-outs the port had (three bytes), stale bytes in the
 //             input buffer (count mod 4, then the bytes), then for a read the salt of the
-//             device memory (byte) and for a write the 512 image bytes.
-//   keyboard: clock start (word), the user's delay and speed (a byte each), then the 512
-//             bytes of the device memory (read) or of the image written (write).
+//             device memory (byte) and for a write the image written.
+//   keyboard: clock start (word), the user's delay and speed (a byte each), then the device
+//             memory (read) or the image written (write).
 constexpr uint8_t kPortAbsent = 1;
 constexpr uint8_t kPortUnconfigurable = 2;
+
+// An image in a script: kRawImage and its 512 bytes; or the number of one of the seed
+// configurations' images (mod their count), an edit count and that many edits, each an
+// offset (two bytes, mod 512) and the byte put there. So a short input reaches the device's
+// actions at once, and any image can still be written out in full.
+constexpr uint8_t kRawImage = 0xFF;
+DeviceImage read_image(DeviceScript& script);
 
 // One action byte per answered serial command, or per typematic signal: the low three bits
 // the kind, the bits above what comes with it. Serial kinds use 0..3, keyboard kinds 0..7.
@@ -80,6 +89,16 @@ class ScriptWriter {
     ScriptWriter& bytes(const uint8_t* data, size_t size) {
         bytes_.insert(bytes_.end(), data, data + size);
         return *this;
+    }
+    // A seed configuration's image with edits (offset, byte).
+    ScriptWriter& image(uint8_t base, const std::vector<std::pair<int, uint8_t>>& edits = {}) {
+        byte(base).byte(static_cast<uint8_t>(edits.size()));
+        for (const auto& [offset, value] : edits)
+            byte(static_cast<uint8_t>(offset)).byte(static_cast<uint8_t>(offset >> 8)).byte(value);
+        return *this;
+    }
+    ScriptWriter& raw_image(const DeviceImage& image) {
+        return byte(kRawImage).bytes(image.data(), image.size());
     }
     // n actions of a correct device.
     ScriptWriter& right(int n) {

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <string>
 
+#include "busy_configuration.h"
 #include "config/files.h"
 #include "config/image.h"
 
@@ -23,29 +24,11 @@ void require(bool condition, const char* what) {
     std::abort();
 }
 
-// A configuration with something everywhere, so that a decode that touched what it
-// should not would show.
-const Configuration& starting_configuration() {
-    static const Configuration config = [] {
-        Configuration c{};
-        reset_configuration(c);
-        for (int i = 0; i < kKeyCodeCount; ++i)
-            c.key_codes[i] = i % 200;
-        for (int s = 0; s < 3; ++s) {
-            c.macros[s].in_use = 1;
-            c.macros[s].steps[0] = make_step(s + 1);
-        }
-        c.modified = true;
-        return c;
-    }();
-    return config;
-}
-
 void check_image(const DeviceImage& image) {
     Configuration config;
-    std::memcpy(&config, &starting_configuration(), sizeof config);
+    std::memcpy(&config, &fuzz::busy_configuration(), sizeof config);
     if (!decode_image(image, config)) {
-        require(std::memcmp(&config, &starting_configuration(), sizeof config) == 0,
+        require(fuzz::same_configuration(config, fuzz::busy_configuration()),
                 "a refused image changed the configuration");
         return;
     }
@@ -79,7 +62,7 @@ void check_image(const DeviceImage& image) {
             "the key code area changed");
 
     Configuration again;
-    std::memcpy(&again, &starting_configuration(), sizeof again);
+    std::memcpy(&again, &fuzz::busy_configuration(), sizeof again);
     require(decode_image(first, again), "an encoded image was refused");
     DeviceImage second;
     require(encode_image(again, second, ui), "the second encoding failed");

@@ -7,8 +7,16 @@
 namespace zq70::fuzz {
 
 namespace {
+
 const char* g_subject = "transfer";
+
+void say(const char* what, const char* format, va_list arguments) {
+    std::fprintf(stderr, "%s: %s", g_subject, what);
+    std::vfprintf(stderr, format, arguments);
+    std::fprintf(stderr, "\n");
 }
+
+} // namespace
 
 void set_invariant_subject(const char* subject) {
     g_subject = subject;
@@ -17,21 +25,17 @@ void set_invariant_subject(const char* subject) {
 void show_outcome(const char* format, ...) {
     static const bool showing = std::getenv("ZQ70_FUZZ_SHOW") != nullptr;
     if (!showing) return;
-    std::fprintf(stderr, "%s: ", g_subject);
     va_list arguments;
     va_start(arguments, format);
-    std::vfprintf(stderr, format, arguments);
+    say("", format, arguments);
     va_end(arguments);
-    std::fprintf(stderr, "\n");
 }
 
 void invariant_broken(const char* format, ...) {
-    std::fprintf(stderr, "\n%s: invariant broken: ", g_subject);
     va_list arguments;
     va_start(arguments, format);
-    std::vfprintf(stderr, format, arguments);
+    say("invariant broken: ", format, arguments);
     va_end(arguments);
-    std::fprintf(stderr, "\n");
     std::abort();
 }
 

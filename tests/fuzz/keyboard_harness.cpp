@@ -91,8 +91,7 @@ struct KeyboardSetup {
         start_ticks = script.word();
         user.delay = script.byte() % 4;
         user.speed = script.byte() % kSpeedValues;
-        for (uint8_t& b : image)
-            b = script.byte();
+        image = read_image(script);
     }
 };
 

@@ -45,15 +45,6 @@ class SeedFolder {
     bool ok_ = true;
 };
 
-std::vector<std::pair<std::string, DeviceImage>> seed_images() {
-    std::vector<std::pair<std::string, DeviceImage>> images;
-    for (const SeedConfiguration& seed : seed_configurations()) {
-        DeviceImage image;
-        if (encode_image(seed.config, image, UserInterface{})) images.push_back({seed.name, image});
-    }
-    return images;
-}
-
 // The serial script's start: a usable port with time-outs of its own, and stale bytes.
 ScriptWriter serial_start(uint8_t port = 0, uint32_t ticks = kStartTicks,
                           const std::vector<uint8_t>& stale = {}) {
@@ -77,6 +68,9 @@ ScriptWriter with_fault(ScriptWriter script, int at, const Fault& fault) {
 
 Fault right() {
     return [](ScriptWriter& s) { s.byte(kAnswerRight); };
+}
+Fault kind(uint8_t action) {
+    return [action](ScriptWriter& s) { s.byte(action); };
 }
 Fault none() {
     return [](ScriptWriter& s) { s.byte(kAnswerNone); };
@@ -127,67 +121,81 @@ bool serial_read_seeds(SeedFolder folder) {
     return folder.ok();
 }
 
-bool serial_write_seeds(SeedFolder folder, const DeviceImage& image,
-                        const DeviceImage& command_like) {
+// The image of the first seed configuration, the defaults.
+constexpr uint8_t kDefaults = 0;
+
+bool serial_write_seeds(SeedFolder folder, const DeviceImage& command_like) {
     // The write's commands: 0 is 128, 1 is 'K', 2 + i writes address i, 514 'S', 515 237.
-    const auto start = [](const DeviceImage& bytes, uint8_t port = 0, uint32_t ticks = kStartTicks,
+    const auto start = [](uint8_t port = 0, uint32_t ticks = kStartTicks,
                           std::vector<uint8_t> stale = {}) {
-        ScriptWriter script = serial_start(port, ticks, stale);
-        return script.bytes(bytes.data(), bytes.size());
+        return serial_start(port, ticks, stale).image(kDefaults);
     };
-    folder.write("correct", start(image).right(kSerialCommands));
-    folder.write("correct_command_bytes", start(command_like).right(kSerialCommands));
-    folder.write("correct_near_wrap", start(image, 0, kNearWrap).right(kSerialCommands));
-    folder.write("silent", start(image).byte(kAnswerNone).byte(kAnswerNone));
-    folder.write("port_absent", start(image, kPortAbsent));
-    folder.write("port_unconfigurable", start(image, kPortUnconfigurable));
-    folder.write("stale_byte", start(image, 0, kStartTicks, {'x'}).right(kSerialCommands));
-    folder.write("open_late_100", with_fault(start(image), 0, late(100)));
-    folder.write("keyword_silent", with_fault(start(image), 1, none()));
-    folder.write("keyword_wrong", with_fault(start(image), 1, other('!')));
+    folder.write("correct", start().right(kSerialCommands));
+    folder.write("correct_command_bytes",
+                 serial_start().raw_image(command_like).right(kSerialCommands));
+    folder.write("correct_near_wrap", start(0, kNearWrap).right(kSerialCommands));
+    folder.write("silent", start().byte(kAnswerNone).byte(kAnswerNone));
+    folder.write("port_absent", start(kPortAbsent));
+    folder.write("port_unconfigurable", start(kPortUnconfigurable));
+    folder.write("stale_byte", start(0, kStartTicks, {'x'}).right(kSerialCommands));
+    folder.write("open_late_100", with_fault(start(), 0, late(100)));
+    folder.write("keyword_silent", with_fault(start(), 1, none()));
+    folder.write("keyword_wrong", with_fault(start(), 1, other('!')));
     for (int address : {0, 200, 300, 511}) {
         const std::string at = std::to_string(address);
-        folder.write("echo_silent_" + at, with_fault(start(image), 2 + address, none()));
-        folder.write("echo_wrong_" + at, with_fault(start(image), 2 + address, other('w')));
-        folder.write("echo_late_73_" + at, with_fault(start(image), 2 + address, late(73)));
+        folder.write("echo_silent_" + at, with_fault(start(), 2 + address, none()));
+        folder.write("echo_wrong_" + at, with_fault(start(), 2 + address, other('w')));
+        folder.write("echo_late_73_" + at, with_fault(start(), 2 + address, late(73)));
     }
-    folder.write("echo_corrupt_300", with_fault(start(image), 302, corrupt()));
-    folder.write("stray_between_commands", with_fault(start(image), 40, stray_after('W', 1)));
-    folder.write("store_silent", with_fault(start(image), 514, none()));
-    folder.write("store_wrong", with_fault(start(image), 514, other('W')));
-    folder.write("end_wrong", with_fault(start(image), 515, other('S')));
-    folder.write("end_silent", with_fault(start(image), 515, none()));
+    folder.write("echo_corrupt_300", with_fault(start(), 302, corrupt()));
+    folder.write("stray_between_commands", with_fault(start(), 40, stray_after('W', 1)));
+    folder.write("store_silent", with_fault(start(), 514, none()));
+    folder.write("store_wrong", with_fault(start(), 514, other('W')));
+    folder.write("end_wrong", with_fault(start(), 515, other('S')));
+    folder.write("end_silent", with_fault(start(), 515, none()));
     return folder.ok();
 }
 
-// The keyboard script's start: clock, the user's delay and speed, and the 512 image bytes.
-ScriptWriter keyboard_start(const DeviceImage& image, uint32_t ticks = kStartTicks) {
+// A keyboard script's image: a seed configuration's, with edits.
+struct Image {
+    uint8_t base = kDefaults;
+    std::vector<std::pair<int, uint8_t>> edits;
+};
+
+// The keyboard script's start: clock, the user's delay and speed, and the image.
+ScriptWriter keyboard_start(const Image& image, uint32_t ticks = kStartTicks) {
     ScriptWriter script;
     script.word(ticks).byte(2).byte(27);
-    return script.bytes(image.data(), image.size());
+    return script.image(image.base, image.edits);
 }
 
 // A keyboard script: right answers to the signals before `at`, the fault, and right answers
 // for as many signals as a whole write could have after it.
-ScriptWriter keyboard_fault(const DeviceImage& image, int at, const Fault& fault) {
+ScriptWriter keyboard_fault(const Image& image, int at, const Fault& fault) {
     ScriptWriter script = keyboard_start(image);
     script.right(at);
     fault(script);
     return script.right(kBeforeNibbles + 2 * kImageSize + 3 - at - 1);
 }
 
-DeviceImage with_counts(DeviceImage image, int columns, int rows) {
-    image[kColumnsOffset] = static_cast<uint8_t>(columns);
-    image[kRowsOffset] = static_cast<uint8_t>(rows);
-    return image;
+Image with_counts(int columns, int rows) {
+    return {kDefaults,
+            {{kColumnsOffset, static_cast<uint8_t>(columns)},
+             {kRowsOffset, static_cast<uint8_t>(rows)}}};
 }
 
-bool keyboard_read_seeds(SeedFolder folder,
-                         const std::vector<std::pair<std::string, DeviceImage>>& images) {
+// A correct device's whole exchange for each seed configuration.
+void correct_exchanges(SeedFolder& folder) {
+    const std::vector<SeedConfiguration> seeds = seed_configurations();
+    for (size_t base = 0; base < seeds.size(); ++base)
+        folder.write(std::string("correct_") + seeds[base].name,
+                     keyboard_fault({static_cast<uint8_t>(base), {}}, 0, right()));
+}
+
+bool keyboard_read_seeds(SeedFolder folder) {
     // Signal 5 is the last of the wake-up; then two per byte, the header first.
-    const DeviceImage& image = images.front().second;
-    for (const auto& [name, bytes] : images)
-        folder.write("correct_" + name, keyboard_fault(bytes, 0, right()));
+    const Image image;
+    correct_exchanges(folder);
     folder.write("correct_near_wrap",
                  keyboard_start(image, kNearWrap).right(kWakeUpSignals + 2 * kImageSize));
     folder.write("wake_up_silent", keyboard_fault(image, 5, none()));
@@ -204,27 +212,22 @@ bool keyboard_read_seeds(SeedFolder folder,
     }
     folder.write("key_ctrl_mid_data",
                  keyboard_fault(image, kWakeUpSignals + 40, other(kVkControl)));
-    folder.write("key_repeated", keyboard_fault(image, kWakeUpSignals + 3,
-                                                [](ScriptWriter& s) { s.byte(kKeyRepeated); }));
-    folder.write("key_down_only", keyboard_fault(image, kWakeUpSignals + 7,
-                                                 [](ScriptWriter& s) { s.byte(kKeyDownOnly); }));
-    folder.write("key_up_only", keyboard_fault(image, kWakeUpSignals + 9,
-                                               [](ScriptWriter& s) { s.byte(kKeyUpOnly); }));
+    folder.write("key_repeated", keyboard_fault(image, kWakeUpSignals + 3, kind(kKeyRepeated)));
+    folder.write("key_down_only", keyboard_fault(image, kWakeUpSignals + 7, kind(kKeyDownOnly)));
+    folder.write("key_up_only", keyboard_fault(image, kWakeUpSignals + 9, kind(kKeyUpOnly)));
     folder.write("paint_in_wait", keyboard_fault(image, kWakeUpSignals + 11, [](ScriptWriter& s) {
                      s.byte(kRawMessage).byte(3).word(0);
                  }));
-    folder.write("header_columns_24", keyboard_fault(with_counts(image, 24, 0), 0, right()));
-    folder.write("header_rows_24", keyboard_fault(with_counts(image, 0, 24), 0, right()));
-    folder.write("header_sum_25", keyboard_fault(with_counts(image, 13, 12), 0, right()));
-    folder.write("header_1_23", keyboard_fault(with_counts(image, 1, 23), 0, right()));
+    folder.write("header_columns_24", keyboard_fault(with_counts(24, 0), 0, right()));
+    folder.write("header_rows_24", keyboard_fault(with_counts(0, 24), 0, right()));
+    folder.write("header_sum_25", keyboard_fault(with_counts(13, 12), 0, right()));
+    folder.write("header_1_23", keyboard_fault(with_counts(1, 23), 0, right()));
     return folder.ok();
 }
 
-bool keyboard_write_seeds(SeedFolder folder,
-                          const std::vector<std::pair<std::string, DeviceImage>>& images) {
-    const DeviceImage& image = images.front().second;
-    for (const auto& [name, bytes] : images)
-        folder.write("correct_" + name, keyboard_fault(bytes, 0, right()));
+bool keyboard_write_seeds(SeedFolder folder) {
+    const Image image;
+    correct_exchanges(folder);
     folder.write("correct_near_wrap",
                  keyboard_start(image, kNearWrap).right(kBeforeNibbles + 2 * kImageSize + 3));
     folder.write("wake_up_silent", keyboard_fault(image, 5, none()));
@@ -259,6 +262,14 @@ bool keyboard_write_seeds(SeedFolder folder,
         folder.write("nibble_answer_A_" + at, keyboard_fault(image, signal, other('A')));
         folder.write("nibble_late_500_" + at, keyboard_fault(image, signal, late(500)));
     }
+    // An image that only the fuzzer's raw bytes could give: counts beyond any layout and
+    // macro lengths that run past the macro area.
+    DeviceImage odd;
+    for (int i = 0; i < kImageSize; ++i)
+        odd[i] = static_cast<uint8_t>(0xF0 + i * 13);
+    ScriptWriter raw;
+    raw.word(kStartTicks).byte(1).byte(31).raw_image(odd);
+    folder.write("correct_raw_image", raw.right(kBeforeNibbles + 2 * kImageSize + 3));
     return folder.ok();
 }
 
@@ -270,8 +281,6 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string folder = argv[1];
-    const auto images = seed_images();
-    if (images.empty()) return 1;
     // Bytes equal to the protocol's commands and answers travel like any other.
     DeviceImage command_like;
     for (int i = 0; i < kImageSize; ++i) {
@@ -281,9 +290,8 @@ int main(int argc, char** argv) {
         command_like[i] = kBytes[i % sizeof kBytes];
     }
     bool ok = serial_read_seeds(SeedFolder(folder + "/serial_read_corpus"));
-    ok &= serial_write_seeds(SeedFolder(folder + "/serial_write_corpus"), images.front().second,
-                             command_like);
-    ok &= keyboard_read_seeds(SeedFolder(folder + "/keyboard_read_corpus"), images);
-    ok &= keyboard_write_seeds(SeedFolder(folder + "/keyboard_write_corpus"), images);
+    ok &= serial_write_seeds(SeedFolder(folder + "/serial_write_corpus"), command_like);
+    ok &= keyboard_read_seeds(SeedFolder(folder + "/keyboard_read_corpus"));
+    ok &= keyboard_write_seeds(SeedFolder(folder + "/keyboard_write_corpus"));
     return ok ? 0 : 1;
 }

@@ -1,37 +1,11 @@
 #include "read_outcome.h"
 
-#include <cstddef>
 #include <cstring>
 
+#include "busy_configuration.h"
 #include "invariant.h"
 
 namespace zq70::fuzz {
-
-namespace {
-
-const Configuration& busy_configuration() {
-    static const Configuration config = [] {
-        Configuration c;
-        std::memset(&c, 0, sizeof c);
-        reset_configuration(c);
-        for (int i = 0; i < kKeyCodeCount; ++i)
-            c.key_codes[i] = (i * 7) % 200;
-        for (int s = 0; s < 5; ++s) {
-            c.macros[s].in_use = 1;
-            c.macros[s].steps[0] = make_step(s + 3);
-        }
-        c.modified = true;
-        return c;
-    }();
-    return config;
-}
-
-// Field by field: the padding after the last one is not copied by assignment.
-bool same(const Configuration& a, const Configuration& b) {
-    return std::memcmp(&a, &b, offsetof(Configuration, modified)) == 0 && a.modified == b.modified;
-}
-
-} // namespace
 
 DeviceImage caller_image() {
     DeviceImage image;
@@ -56,10 +30,11 @@ void check_decoding_after_read(TransferResult result, const DeviceImage& image,
         invariant_broken("whether the decoder takes the image depends on bytes the read "
                          "never fetched");
     if (!taken) {
-        require(same(config, busy_configuration()), "a refused image changed the configuration");
+        require(same_configuration(config, busy_configuration()),
+                "a refused image changed the configuration");
         return;
     }
-    require(same(config, config_other),
+    require(same_configuration(config, config_other),
             "the configuration decoded depends on bytes the read never fetched");
 }
 

@@ -90,8 +90,7 @@ struct SerialSetup {
             for (int i = 0; i < kImageSize; ++i)
                 image[i] = static_cast<uint8_t>(salt + i * 151 + (i >> 8));
         } else {
-            for (uint8_t& b : image)
-                b = script.byte();
+            image = read_image(script);
         }
     }
 };
