@@ -36,8 +36,10 @@ class DeviceScript {
 // The start of every script. The port's own settings first, then the clock.
 //   serial:   port byte (kPortAbsent, kPortUnconfigurable, else usable), clock start (word),
 //             the three read time-outs the port had (three bytes), stale bytes in the
-//             input buffer (count mod 4, then the bytes), then for a read the salt of the
-//             device memory (byte) and for a write the image written.
+//             input buffer (count mod 4, then the bytes), the moment the user stops the
+//             transfer (two bytes: before that read of an answer, 1 the first; 0 never),
+//             then for a read the salt of the device memory (byte) and for a write the
+//             image written.
 //   keyboard: clock start (word), the user's delay and speed (a byte each), then the device
 //             memory (read) or the image written (write).
 constexpr uint8_t kPortAbsent = 1;

@@ -45,15 +45,16 @@ class SeedFolder {
     bool ok_ = true;
 };
 
-// The serial script's start: a usable port with time-outs of its own, and stale bytes.
+// The serial script's start: a usable port with time-outs of its own, stale bytes, and the
+// read of an answer before which the user stops the transfer (0: never).
 ScriptWriter serial_start(uint8_t port = 0, uint32_t ticks = kStartTicks,
-                          const std::vector<uint8_t>& stale = {}) {
+                          const std::vector<uint8_t>& stale = {}, int stop_at = 0) {
     ScriptWriter script;
     script.byte(port).word(ticks).byte(11).byte(22).byte(33);
     script.byte(static_cast<uint8_t>(stale.size()));
     for (uint8_t b : stale)
         script.byte(b);
-    return script;
+    return script.byte(static_cast<uint8_t>(stop_at)).byte(static_cast<uint8_t>(stop_at >> 8));
 }
 
 // A serial script: the start, then the actions of the commands before `at`, then `fault`,
@@ -118,6 +119,9 @@ bool serial_read_seeds(SeedFolder folder) {
     folder.write("end_silent", with_fault(start(), 513, none()));
     folder.write("end_wrong", with_fault(start(), 513, other('S')));
     folder.write("end_late_80", with_fault(start(), 513, late(80)));
+    for (int read : {1, 2, 300})
+        folder.write("user_stop_" + std::to_string(read),
+                     serial_start(0, kStartTicks, {}, read).byte(0x21).right(kSerialCommands));
     return folder.ok();
 }
 
@@ -153,6 +157,10 @@ bool serial_write_seeds(SeedFolder folder, const DeviceImage& command_like) {
     folder.write("store_wrong", with_fault(start(), 514, other('W')));
     folder.write("end_wrong", with_fault(start(), 515, other('S')));
     folder.write("end_silent", with_fault(start(), 515, none()));
+    for (int read : {1, 2, 300, 516})
+        folder.write(
+            "user_stop_" + std::to_string(read),
+            serial_start(0, kStartTicks, {}, read).image(kDefaults).right(kSerialCommands));
     return folder.ok();
 }
 

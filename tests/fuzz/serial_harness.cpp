@@ -6,6 +6,7 @@
 #include "device_script.h"
 #include "invariant.h"
 #include "link/serial_transfer.h"
+#include "link/stoppable_port.h"
 #include "read_outcome.h"
 #include "sim/simulated_serial_port.h"
 
@@ -73,6 +74,7 @@ struct SerialSetup {
     uint32_t start_ticks;
     PortTimeouts timeouts;
     std::vector<uint8_t> stale;
+    int stop_at; // the user asks to stop before this read of an answer (1 = the first); 0 never
     DeviceImage image; // the device memory for a read, the image written for a write
 
     SerialSetup(SerialTransfer transfer, DeviceScript& script) {
@@ -84,6 +86,7 @@ struct SerialSetup {
         stale.resize(script.byte() % 4);
         for (uint8_t& b : stale)
             b = script.byte();
+        stop_at = script.byte() | script.byte() << 8;
         if (transfer == SerialTransfer::Read) {
             // Every value 0..255 at some address, '!', 'W' and 128 among them.
             const int salt = script.byte();
@@ -110,7 +113,8 @@ class SerialCase {
     }
 
     void run() {
-        const SerialPort seam = recording_port();
+        // As zq70cfg and the web page use it: a port the user can stop at any moment.
+        const SerialPort seam = stoppable(recording_port(), [this] { return stop_requested(); });
         const Pump pump = [this](int ms) { record_pump(ms); };
         int progress_lines = 0;
         const ProgressSink progress = [&progress_lines](const std::string&) { ++progress_lines; };
@@ -259,6 +263,14 @@ class SerialCase {
         return arrival.byte;
     }
 
+    // Asked before each read of an answer until it says yes: the port then reads no more
+    // answers and sends no more bytes, and the command whose answer was due is the last.
+    bool stop_requested() {
+        if (setup_.stop_at == 0 || ++reads_asked_ < setup_.stop_at) return false;
+        stopped_command_ = static_cast<int>(commands_.size()) - 1;
+        return true;
+    }
+
     void check_result_code(TransferResult result) const {
         if (result != Ok && result != TransferFailed && result != PortOpenFailed)
             invariant_broken("result %d is none of Ok, TransferFailed, PortOpenFailed",
@@ -295,6 +307,15 @@ class SerialCase {
             if (command.pumps_before != (byte_command ? 1 : 0))
                 invariant_broken("command %d came after %d pumps instead of %d", c,
                                  command.pumps_before, byte_command ? 1 : 0);
+            if (c == stopped_command_) {
+                // The user stopped the transfer while this command awaited its answer.
+                if (c != sent - 1)
+                    invariant_broken("command %d reached the port after the user's stop", c + 1);
+                if (result != TransferFailed)
+                    invariant_broken("result %d after the user stopped at command %d",
+                                     static_cast<int>(result), c);
+                return c;
+            }
             if (!command.answer_read) invariant_broken("command %d was not answered", c);
             const int answer = line_answer(command);
             if (command.answer != answer)
@@ -346,6 +367,8 @@ class SerialCase {
     std::vector<Arrival> arrivals_;
     std::vector<SentCommand> commands_;
     int pending_pumps_ = 0;
+    int reads_asked_ = 0;
+    int stopped_command_ = -1;
     int calls_ = 0;
     bool open_called_ = false;
     bool opened_ = false;
