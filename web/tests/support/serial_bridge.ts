@@ -130,16 +130,22 @@ export function bridgedSerialScript(url: string): string {
   Object.defineProperty(Navigator.prototype, 'serial', { get: () => serial, configurable: true });
   // The bridge's own round trip (page, WebSocket, terminal, zq70sim and back), on a
   // connection of its own while the page's port is closed: the mean of n reads of byte 0,
-  // after as many to warm up.
-  const roundTrip = async (n) => {
+  // after as many to warm up. With pauseMs, each read comes after that idle pause, as in a
+  // transfer, where the bridge and zq70sim wake up for every command; only the time from
+  // sending to the answer counts.
+  const roundTrip = async (n, pauseMs = 0) => {
     const ws = await connect();
     const answers = [];
     ws.onmessage = (event) => answers.shift()?.(event.data);
     const reads = async (count) => {
-      const started = performance.now();
-      for (let i = 0; i < count; i++)
+      let total = 0;
+      for (let i = 0; i < count; i++) {
+        if (pauseMs > 0) await new Promise((resolve) => setTimeout(resolve, pauseMs));
+        const started = performance.now();
         await new Promise((resolve) => { answers.push(resolve); ws.send(Uint8Array.of(0x52, 0, 0)); });
-      return (performance.now() - started) / count;
+        total += performance.now() - started;
+      }
+      return total / count;
     };
     await reads(n);
     const ms = await reads(n);
