@@ -104,6 +104,18 @@ val option_table() {
     return options;
 }
 
+// The sizes of a configuration that the page lays out and indexes by: stated here once.
+val limits() {
+    val limits = val::object();
+    limits.set("pinCount", kPinCount);
+    limits.set("maxLines", kMaxLines);
+    limits.set("rowStride", kRowStride);
+    limits.set("firstInput", kMatrixCells);
+    limits.set("macroMemory", kMacroMemory);
+    limits.set("rs232NotUsed", kRs232NotUsed);
+    return limits;
+}
+
 } // namespace
 
 } // namespace zq70::web
@@ -121,4 +133,5 @@ EMSCRIPTEN_BINDINGS(zq70_config) {
     function("checkEncoding", &encode_check);
     function("keyCatalogue", &key_catalogue);
     function("optionTable", &option_table);
+    function("limits", &limits);
 }

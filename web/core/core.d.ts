@@ -150,8 +150,21 @@ export interface SerialLink {
   exchangeText(): string;
 }
 
+/** The sizes of a configuration. */
+export interface Limits {
+  pinCount: number; // pins A..X
+  maxLines: number; // rows, and columns, at most
+  /** Index of matrix cell (row r, column c) = r * rowStride + c, whatever the column count. */
+  rowStride: number;
+  /** Index of discrete input i = firstInput + i. */
+  firstInput: number;
+  macroMemory: number; // bytes
+  rs232NotUsed: number; // the code that sends nothing in RS-232 mode
+}
+
 export interface CoreModule {
   version(): string;
+  limits(): Limits;
   Configuration: ConfigurationClass;
   /** null when the decoder refuses the image (or it is not 512 bytes). */
   decodeImage(bytes: Uint8Array): Configuration | null;

@@ -306,7 +306,7 @@ export class App implements PageContext {
 
   // "Key Code": a number for the cell in RS-232 mode; more than 255 saturates at 255.
   private askKeyCode(label: string, code: number): Promise<number> {
-    const input = h('input', { id: 'key-code', type: 'text', inputmode: 'numeric', value: code === 240 ? '' : code, autocomplete: 'off' });
+    const input = h('input', { id: 'key-code', type: 'text', inputmode: 'numeric', value: code === this.core.limits().rs232NotUsed ? '' : code, autocomplete: 'off' });
     const dialog = h(
       'dialog',
       { class: 'key-code', 'aria-labelledby': 'key-code-title' },

@@ -49,4 +49,10 @@ export function oneLine(caption: string): string {
   return shownCaption(caption).replace(/\n/g, ' ');
 }
 
+// The macro memory of `bytes` as a meter: its last 56 bytes show a warning, the last 16 an
+// alarm.
+export function memoryGauge(id: string, bytes: number): HTMLMeterElement {
+  return h('meter', { id, min: 0, max: bytes, low: bytes - 56, high: bytes - 16, optimum: 0 });
+}
+
 export const pinLetters = Array.from({ length: 24 }, (_, i) => String.fromCharCode(65 + i));

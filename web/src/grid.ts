@@ -13,8 +13,6 @@ export interface GridHooks {
   selected(index: number): void;
 }
 
-const kRowStride = 23;
-const kFirstInput = 529;
 const kPageRows = 5;
 const kPageInputs = 8;
 
@@ -30,6 +28,9 @@ export class KeyGrid {
   private cells = new Map<number, HTMLTableCellElement>();
   private views = new Map<number, CellView>();
   private current = 0;
+  // How the core indexes cells and inputs.
+  private readonly rowStride: number;
+  private readonly firstInput: number;
 
   constructor(
     private readonly context: PageContext,
@@ -37,6 +38,9 @@ export class KeyGrid {
     private readonly inputs: HTMLTableElement,
     private readonly hooks: GridHooks,
   ) {
+    const limits = context.core.limits();
+    this.rowStride = limits.rowStride;
+    this.firstInput = limits.firstInput;
     for (const table of [matrix, inputs]) {
       table.addEventListener('keydown', (event) => this.onKey(table, event));
       table.addEventListener('dblclick', (event) => {
@@ -113,7 +117,7 @@ export class KeyGrid {
     for (let r = 0; r < shape.rows; ++r) {
       const row = h('tr', {}, h('th', { scope: 'row', 'data-line': `row-${rowHeads[r]?.index ?? r}` }));
       for (let c = 0; c < shape.columns; ++c) {
-        const cell = byIndex.get(r * kRowStride + c);
+        const cell = byIndex.get(r * this.rowStride + c);
         if (cell) row.append(this.cellElement(cell));
       }
       body.append(row);
@@ -130,7 +134,7 @@ export class KeyGrid {
     );
     const inputRow = h('tr');
     for (let i = 0; i < shape.inputs; ++i) {
-      const cell = byIndex.get(kFirstInput + i);
+      const cell = byIndex.get(this.firstInput + i);
       if (cell) inputRow.append(this.cellElement(cell));
     }
     this.inputs.replaceChildren(h('thead', {}, inputHead), h('tbody', {}, inputRow));
@@ -222,8 +226,8 @@ export class KeyGrid {
     const shape = this.shape!;
     if (input) {
       const last = shape.inputs - 1;
-      const i = index - kFirstInput;
-      const to = (n: number) => kFirstInput + Math.max(0, Math.min(last, n));
+      const i = index - this.firstInput;
+      const to = (n: number) => this.firstInput + Math.max(0, Math.min(last, n));
       switch (key) {
         case 'ArrowLeft': return to(i - 1);
         case 'ArrowRight': return to(i + 1);
@@ -232,14 +236,14 @@ export class KeyGrid {
         case 'PageUp': return to(i - kPageInputs);
         case 'PageDown': return to(i + kPageInputs);
         case 'ArrowUp':
-        case 'ArrowDown': return kFirstInput + i;
+        case 'ArrowDown': return this.firstInput + i;
         default: return null;
       }
     }
-    const r = Math.floor(index / kRowStride);
-    const c = index % kRowStride;
+    const r = Math.floor(index / this.rowStride);
+    const c = index % this.rowStride;
     const at = (row: number, column: number) =>
-      Math.max(0, Math.min(shape.rows - 1, row)) * kRowStride + Math.max(0, Math.min(shape.columns - 1, column));
+      Math.max(0, Math.min(shape.rows - 1, row)) * this.rowStride + Math.max(0, Math.min(shape.columns - 1, column));
     switch (key) {
       case 'ArrowLeft': return at(r, c - 1);
       case 'ArrowRight': return at(r, c + 1);

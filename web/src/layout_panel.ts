@@ -7,15 +7,15 @@ import { h, pinLetters } from './dom';
 
 const tableNames: Record<PinTable, string> = { column: 'Columns', row: 'Rows', input: 'Discrete inputs' };
 
-function countSelect(id: string): HTMLSelectElement {
+function countSelect(id: string, most: number): HTMLSelectElement {
   const select = h('select', { id });
-  for (let n = 0; n <= 23; ++n) select.append(h('option', { value: n }, String(n)));
+  for (let n = 0; n <= most; ++n) select.append(h('option', { value: n }, String(n)));
   return select;
 }
 
 export class LayoutPanel {
-  private readonly rows = countSelect('rows');
-  private readonly columns = countSelect('columns');
+  private readonly rows: HTMLSelectElement;
+  private readonly columns: HTMLSelectElement;
   private readonly inputs = h('output', { id: 'discretes', 'aria-live': 'polite' });
   private readonly pins = h('div', { class: 'pins' });
   private pinShape = '';
@@ -27,6 +27,9 @@ export class LayoutPanel {
   })();
 
   constructor(private readonly context: PageContext, container: HTMLElement) {
+    const { maxLines } = context.core.limits();
+    this.rows = countSelect('rows', maxLines);
+    this.columns = countSelect('columns', maxLines);
     container.append(
       h(
         'div',

@@ -4,7 +4,7 @@
 import type { Core } from './core';
 import type { Editor, MacroView, StepView } from '../core/editor';
 import { runDialog } from './dialogs';
-import { h, shownCaption } from './dom';
+import { h, memoryGauge, shownCaption } from './dom';
 import { pickKey } from './key_picker';
 
 const kSteps = 16;
@@ -38,7 +38,8 @@ export function editMacro(core: Core, editor: Editor, hooks: MacroEditorHooks): 
 
   const dialog = h('dialog', { class: 'macro-editor', 'aria-labelledby': 'macro-title' });
   const table = h('table', { class: 'steps' });
-  const gauge = h('meter', { min: 0, max: 336, low: 280, high: 320, optimum: 0, id: 'macro-gauge' });
+  const memory = core.limits().macroMemory;
+  const gauge = memoryGauge('macro-gauge', memory);
   const remaining = h('span', { id: 'macro-remaining', role: 'status' });
   const shared = h('p', { class: 'shared' });
   const undoButton = h('button', { type: 'button' }, 'Undo step');
@@ -75,8 +76,8 @@ export function editMacro(core: Core, editor: Editor, hooks: MacroEditorHooks): 
         ),
       ),
     );
-    gauge.value = 336 - view.remaining;
-    gauge.textContent = `${336 - view.remaining} of 336 bytes`;
+    gauge.value = memory - view.remaining;
+    gauge.textContent = `${memory - view.remaining} of ${memory} bytes`;
     remaining.textContent = view.remainingCaption;
     shared.textContent =
       view.users.length > 1

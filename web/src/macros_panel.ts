@@ -1,10 +1,10 @@
 // Macros: the 336-byte macro memory as a gauge that follows every edit, and every macro in
 // use with its steps and the cells that run it (a shared macro says so).
 import type { PageContext } from './context';
-import { h, oneLine } from './dom';
+import { h, memoryGauge, oneLine } from './dom';
 
 export class MacrosPanel {
-  private readonly gauge = h('meter', { id: 'memory-gauge', min: 0, max: 336, low: 280, high: 320, optimum: 0 });
+  private readonly gauge: HTMLMeterElement;
   private readonly words = h('span', { id: 'memory-words' });
   private readonly list = h('ul', { class: 'macros' });
   private readonly empty = h('p', { class: 'hint' });
@@ -14,6 +14,7 @@ export class MacrosPanel {
     container: HTMLElement,
     private readonly edit: (slot: number) => void,
   ) {
+    this.gauge = memoryGauge('memory-gauge', context.core.limits().macroMemory);
     container.append(
       h('div', { class: 'memory' }, h('label', { for: 'memory-gauge' }, 'Macro memory'), this.gauge, this.words),
       this.empty,
